@@ -1,0 +1,52 @@
+// The line-of-sight rule: whether an obstacle blocks the line between firer
+// and target, and otherwise how many blind hexes it casts behind it.
+// Plain C++, no Qt: the window, the tests, the fuzzer and the benchmark all
+// drive it directly.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace los {
+
+struct Rgb {
+    int red, green, blue;
+    friend bool operator==(const Rgb &, const Rgb &) = default;
+};
+
+inline constexpr Rgb amber{252, 192, 64};  // no verdict yet
+inline constexpr Rgb green{128, 255, 128}; // the far end is seen
+inline constexpr Rgb red{255, 32, 32};     // blocked, or the far end is blind
+
+// The five numbers of the form, as parsed, and the crest-line box.
+struct Sighting {
+    float hf, ro, ho, rt, ht;
+    bool crest;
+};
+
+struct Verdict {
+    std::string text;
+    Rgb color;
+    friend bool operator==(const Verdict &, const Verdict &) = default;
+};
+
+// Truncates toward zero. Not-a-number, the infinities and every value whose
+// truncation does not fit 32 bits give INT32_MIN, large positive ones included.
+std::int32_t f2i(float value);
+
+// The obstacle blocks when it is at least as high as both ends and higher than
+// one of them. Compared before any truncation; not-a-number never blocks.
+bool blocked(float hf, float ho, float ht);
+
+// The blind hexes behind the obstacle, seen from the higher end: one per full
+// five hexes of near range, plus the obstacle's height above the lower end, less
+// the higher end's height above the obstacle, plus one unless the obstacle is a
+// non-cliff crest line; at least 0 for a crest line and 1 otherwise. The
+// arithmetic is 32-bit and wraps.
+std::int32_t blindHexes(std::int32_t nearRange, std::int32_t iho, std::int32_t ihf,
+                        std::int32_t iht, bool crest);
+
+// The verdict line and its colour.
+Verdict judge(const Sighting &s);
+
+} // namespace los

@@ -1,0 +1,28 @@
+// Start-up, failure reports and exit: the program's run on Qt.
+#pragma once
+
+#include <exception>
+#include <span>
+#include <string>
+
+namespace platform {
+
+using Entry = void (*)(std::span<char *const> args);
+
+// Brings up the application and calls entry once with the command line. Qt
+// never sees that command line. Once entry returns, runs the event loop
+// until exit() is called and returns its status. Qt's own diagnostics are not
+// printed; a failure to start Qt (no display, say) is reported on standard
+// error and ends the process with status 1.
+int runMain(int argc, char **argv, Entry entry);
+
+// Ends the run with the given status, from the event loop or before it.
+void exit(int status);
+
+// The string form of a failure: its type, then its message.
+std::string describe(std::exception_ptr failure);
+
+// Writes the string form of a failure to standard error.
+void report(std::exception_ptr failure);
+
+} // namespace platform
