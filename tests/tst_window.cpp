@@ -1,0 +1,196 @@
+#include "platform/look.h"
+#include "support/form_driver.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+
+// The form as built: every component's place, text and font, the colours on
+// screen, the focus order, and the window's own place, size and title.
+class tst_Window : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { platform::installStyle(); }
+    void components_data();
+    void components();
+    void colours_data();
+    void colours();
+    void freshForm();
+    void focusOrder();
+    void placeAndTitle();
+    void titleConstructor();
+    void resizingMovesNothing();
+};
+
+void tst_Window::components_data() {
+    QTest::addColumn<QByteArray>("parent");
+    QTest::addColumn<QRect>("bounds");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("fontStyle");
+    QTest::addColumn<int>("fontSize");
+    QTest::addColumn<int>("alignment");
+
+    using namespace platform;
+    const int none = 0, right = int(Qt::AlignRight | Qt::AlignVCenter);
+    const auto row = [](const char *name, const char *parent, QRect bounds, const char *text,
+                        int style, int size, int alignment) {
+        QTest::newRow(name) << QByteArray(parent) << bounds << QString::fromLatin1(text) << style
+                            << size << alignment;
+    };
+    row("tf_hf", "window", {152, 30, 40, 20}, "", Plain, 11, none);
+    row("tf_ro", "window", {152, 54, 40, 20}, "", Plain, 11, none);
+    row("tf_ho", "window", {152, 79, 40, 20}, "", Plain, 11, none);
+    row("tf_rt", "window", {152, 102, 40, 20}, "", Plain, 11, none);
+    row("tf_ht", "window", {152, 129, 40, 20}, "", Plain, 11, none);
+    row("cb_c", "window", {139, 163, 16, 16}, "checkbox", Plain, 11, none);
+    row("b_calc", "window", {32, 195, 68, 20}, "Calculate", Bold, 11, none);
+    row("b_clear", "window", {108, 195, 68, 20}, "Clear", Plain, 11, none);
+    row("l_0", "window", {45, 82, 103, 14}, "Height of Obstacle", Plain, 11, right);
+    row("l_1", "window", {16, 34, 132, 14}, "Height of Firer", Plain, 11, right);
+    row("l_2", "window", {16, 131, 132, 14}, "Height of Target", Plain, 11, right);
+    row("l_3", "window", {16, 58, 132, 14}, "Range of Firer to Obstacle", BoldItalic, 10, right);
+    row("l_4", "window", {12, 106, 136, 14}, "Range of Obstacle to Target", BoldItalic, 10, right);
+    row("l_5", "window", {31, 159, 103, 12}, "Obstacle is a", Plain, 11, right);
+    row("l_6", "window", {31, 172, 103, 12}, "non-Cliff Crest Line", Plain, 11, right);
+    row("p_result", "window", {10, 222, 189, 27}, "", Plain, 11, none);
+    row("l_result", "p_result", {5, 6, 180, 14}, "", Bold, 11, int(Qt::AlignCenter));
+}
+
+void tst_Window::components() {
+    QFETCH(QByteArray, parent);
+    QFETCH(QRect, bounds);
+    QFETCH(QString, text);
+    QFETCH(int, fontStyle);
+    QFETCH(int, fontSize);
+    QFETCH(int, alignment);
+
+    Quorvel window;
+    const QuorvelTestAccess form(window);
+    QCOMPARE(form.components().size(), 17);
+    QWidget *w = form.component(QTest::currentDataTag());
+    QVERIFY(w);
+    QCOMPARE(w->parentWidget(), parent == "window" ? &window : form.component(parent));
+    // No window manager here: outer-frame and inner coordinates coincide.
+    QCOMPARE(window.insets(), QMargins());
+    QCOMPARE(w->geometry(), bounds);
+
+    QString shown;
+    if (auto *field = qobject_cast<QLineEdit *>(w))
+        shown = field->text();
+    else if (auto *button = qobject_cast<QAbstractButton *>(w))
+        shown = button->text();
+    else if (auto *label = qobject_cast<QLabel *>(w))
+        shown = label->text();
+    QCOMPARE(shown, text);
+
+    const QFontInfo font(w->font());
+    QCOMPARE(font.family(), QStringLiteral("Liberation Sans"));
+    QCOMPARE(font.pixelSize(), fontSize);
+    QCOMPARE(font.bold(), bool(fontStyle & platform::Bold));
+    QCOMPARE(font.italic(), bool(fontStyle & platform::Italic));
+
+    if (auto *label = qobject_cast<QLabel *>(w)) {
+        QCOMPARE(int(label->alignment()), alignment);
+        if (!text.isEmpty()) // every caption fits its bounds
+            QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(text) <= bounds.width(),
+                     qPrintable(text));
+    }
+}
+
+void tst_Window::colours_data() {
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QColor>("colour");
+
+    const QColor olive(182, 182, 107), white(255, 255, 255), grey(192, 192, 192),
+        amber(252, 192, 64);
+    QTest::newRow("window corner") << QPoint(2, 2) << olive;
+    QTest::newRow("beside a caption") << QPoint(20, 40) << olive;
+    QTest::newRow("between fields") << QPoint(170, 52) << olive;
+    for (int y : {30, 54, 79, 102, 129})
+        QTest::addRow("field at %d", y) << QPoint(186, y + 10) << white;
+    QTest::newRow("checkbox edge") << QPoint(154, 165) << white;
+    QTest::newRow("Calculate, top") << QPoint(36, 197) << grey;
+    QTest::newRow("Calculate, bottom") << QPoint(36, 212) << grey;
+    QTest::newRow("Clear, top") << QPoint(112, 197) << grey;
+    QTest::newRow("Clear, bottom") << QPoint(172, 212) << grey;
+    QTest::newRow("result panel") << QPoint(12, 224) << amber;
+    QTest::newRow("result line") << QPoint(100, 232) << amber;
+    QTest::newRow("below the panel") << QPoint(100, 252) << olive;
+}
+
+void tst_Window::colours() {
+    QFETCH(QPoint, at);
+    QFETCH(QColor, colour);
+    FormDriver driver;
+    QVERIFY(driver.ok);
+    QCOMPARE(driver.pixel(at), colour);
+}
+
+void tst_Window::freshForm() {
+    Quorvel window;
+    const QuorvelTestAccess form(window);
+    QVERIFY(!window.isVisible());
+    for (QLineEdit *field : form.fields())
+        QVERIFY(field->text().isEmpty());
+    QVERIFY(!form.cb_c->isChecked());
+    QVERIFY(form.l_result->text().isEmpty());
+}
+
+void tst_Window::focusOrder() {
+    FormDriver driver;
+    QVERIFY(driver.ok);
+    const QuorvelTestAccess &form = driver.form;
+    form.tf_hf->setFocus();
+    const QList<QWidget *> expected = {form.tf_ro, form.tf_ho,  form.tf_rt,   form.tf_ht,
+                                       form.cb_c,  form.b_calc, form.b_clear, form.tf_hf};
+    for (QWidget *next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+}
+
+void tst_Window::placeAndTitle() {
+    FormDriver driver;
+    QVERIFY(driver.ok);
+    Quorvel &window = driver.window;
+    QCOMPARE(window.windowTitle(), QStringLiteral("Quorvel v1.2"));
+    QCOMPARE(window.frameGeometry(), QRect(50, 50, 208, 257));
+    // Shown, the window is decorated; its children sit at their outer-frame
+    // places less the decoration.
+    const QMargins insets = window.insets();
+    QVERIFY(!insets.isNull());
+    QCOMPARE(driver.form.tf_hf->pos() + QPoint(insets.left(), insets.top()), QPoint(152, 30));
+    // Hiding keeps the place; showing again puts the window back.
+    window.setVisible(false);
+    window.move(120, 90);
+    QCOMPARE(window.pos(), QPoint(120, 90));
+    window.setVisible(true);
+    QCOMPARE(window.frameGeometry().topLeft(), QPoint(50, 50));
+}
+
+void tst_Window::titleConstructor() {
+    Quorvel plain;
+    Quorvel titled(QStringLiteral("Crest at hex 4"));
+    QCOMPARE(titled.windowTitle(), QStringLiteral("Crest at hex 4"));
+    QVERIFY(!titled.isVisible());
+    QCOMPARE(titled.size(), plain.size());
+    const QuorvelTestAccess a(plain), b(titled);
+    for (int i = 0; i < 17; ++i) {
+        QCOMPARE(b.components()[i].second->geometry(), a.components()[i].second->geometry());
+        QCOMPARE(b.components()[i].second->font(), a.components()[i].second->font());
+    }
+}
+
+void tst_Window::resizingMovesNothing() {
+    FormDriver driver;
+    QVERIFY(driver.ok);
+    QList<QRect> before;
+    for (const auto &c : driver.form.components())
+        before.append(c.second->geometry());
+    driver.window.resize(400, 420);
+    QTest::qWait(10);
+    for (int i = 0; i < before.size(); ++i)
+        QCOMPARE(driver.form.components()[i].second->geometry(), before[i]);
+}
+
+QTEST_MAIN(tst_Window)
+#include "tst_window.moc"
