@@ -1,0 +1,109 @@
+#include "platform/look.h"
+#include "support/form_driver.h"
+
+// The two buttons: each press runs its own branch, told apart by the button
+// itself, never by its label.
+class tst_Dispatch : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { platform::installStyle(); }
+    void oneListenerForBoth();
+    void calculateButton();
+    void clearButton();
+    void otherSourceChangesNothing();
+    void labelsPlayNoPart();
+    void parseFailureThenPress();
+};
+
+namespace {
+const QStringList seen{"2", "3", "1", "4", "0"};
+
+void press(QAbstractButton *button) {
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+} // namespace
+
+void tst_Dispatch::oneListenerForBoth() {
+    Quorvel window;
+    const QuorvelTestAccess form(window);
+    QCOMPARE(form.b_calc->actionListeners().size(), size_t(1));
+    QCOMPARE(form.b_clear->actionListeners(), form.b_calc->actionListeners());
+}
+
+void tst_Dispatch::calculateButton() {
+    FormDriver driver;
+    QVERIFY(driver.ok);
+    driver.enter(seen, false);
+    driver.form.tf_rt->setFocus();
+    driver.form.b_calc->click(); // a press that takes no focus itself
+    QCOMPARE(driver.form.l_result->text(), QStringLiteral("1 Blind Hexes  F>T (LOS OK)"));
+    QCOMPARE(driver.panelColor(), QColor(128, 255, 128));
+    // Nothing was cleared, and no focus was asked for.
+    QCOMPARE(driver.form.tf_hf->text(), QStringLiteral("2"));
+    QCOMPARE(QApplication::focusWidget(), driver.form.tf_rt);
+}
+
+void tst_Dispatch::clearButton() {
+    FormDriver driver;
+    QVERIFY(driver.ok);
+    driver.enter(seen, true);
+    press(driver.form.b_calc);
+    press(driver.form.b_clear);
+    for (QLineEdit *field : driver.form.fields())
+        QVERIFY(field->text().isEmpty());
+    QVERIFY(!driver.form.cb_c->isChecked());
+    QVERIFY(driver.form.l_result->text().isEmpty());
+    QCOMPARE(driver.panelColor(), QColor(252, 192, 64));
+    // The last focus request names the obstacle's height.
+    QCOMPARE(QApplication::focusWidget(), driver.form.tf_ho);
+    QTest::keyClicks(QApplication::focusWidget(), "7");
+    QCOMPARE(driver.form.tf_ho->text(), QStringLiteral("7"));
+}
+
+void tst_Dispatch::otherSourceChangesNothing() {
+    FormDriver driver;
+    QVERIFY(driver.ok);
+    driver.enter(seen, false);
+    press(driver.form.b_calc);
+    driver.form.tf_hf->setFocus();
+
+    // The listener, added to some other button, does nothing for its presses.
+    platform::Button other;
+    other.addActionListener(driver.form.b_calc->actionListeners().front());
+    QTest::mouseClick(&other, Qt::LeftButton);
+    driver.form.b_calc->actionListeners().front()->actionPerformed({driver.form.tf_ho});
+
+    QCOMPARE(driver.form.l_result->text(), QStringLiteral("1 Blind Hexes  F>T (LOS OK)"));
+    QCOMPARE(driver.form.tf_ro->text(), QStringLiteral("3"));
+    QCOMPARE(driver.panelColor(), QColor(128, 255, 128));
+    QCOMPARE(QApplication::focusWidget(), driver.form.tf_hf);
+}
+
+void tst_Dispatch::labelsPlayNoPart() {
+    FormDriver driver;
+    QVERIFY(driver.ok);
+    driver.form.b_calc->setText(QStringLiteral("Clear"));
+    driver.form.b_clear->setText(QStringLiteral("Calculate"));
+    driver.enter(seen, false);
+    press(driver.form.b_calc);
+    QCOMPARE(driver.form.l_result->text(), QStringLiteral("1 Blind Hexes  F>T (LOS OK)"));
+    press(driver.form.b_clear);
+    QVERIFY(driver.form.l_result->text().isEmpty());
+}
+
+void tst_Dispatch::parseFailureThenPress() {
+    FormDriver driver;
+    QVERIFY(driver.ok);
+    driver.enter({"1", "5", "3", "x", "2"}, false);
+    press(driver.form.b_calc);
+    QVERIFY(driver.form.l_result->text().isEmpty());
+    QCOMPARE(driver.panelColor(), QColor(252, 192, 64));
+
+    FormDriver::type(driver.form.tf_rt, QStringLiteral("5"));
+    press(driver.form.b_calc);
+    QCOMPARE(driver.form.l_result->text(), QStringLiteral("LOS Blocked"));
+    QCOMPARE(driver.panelColor(), QColor(255, 32, 32));
+}
+
+QTEST_MAIN(tst_Dispatch)
+#include "tst_dispatch.moc"
