@@ -1,0 +1,35 @@
+// Feeds arbitrary bytes to the five fields and the crest box: the parse and
+// the rule must neither crash nor trip a sanitizer, and the verdict must be
+// well formed.
+#include "los/line_of_sight.h"
+#include "platform/decimal.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    // The first byte ticks the box; the rest are five texts split at newlines.
+    los::Sighting s{};
+    s.crest = data[0] & 1;
+    std::string_view rest(reinterpret_cast<const char *>(data + 1), size - 1);
+    float *values[] = {&s.hf, &s.ro, &s.ho, &s.rt, &s.ht};
+    for (float *value : values) {
+        const std::size_t end = rest.find('\n');
+        const std::optional<float> parsed = platform::parseFloat(rest.substr(0, end));
+        if (!parsed)
+            return 0;
+        *value = *parsed;
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    }
+    const los::Verdict v = los::judge(s);
+    const bool blocked = v.text == "LOS Blocked";
+    const bool seen = v.text.size() > 8 && v.text.compare(v.text.size() - 8, 8, "(LOS OK)") == 0;
+    if (v.text.empty() || v.text.front() == '-' || (seen ? v.color != los::green : v.color != los::red) ||
+        blocked != los::blocked(s.hf, s.ho, s.ht))
+        std::abort();
+    return 0;
+}
