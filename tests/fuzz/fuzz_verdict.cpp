@@ -8,8 +8,7 @@
 #include <cstdlib>
 #include <string_view>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     if (size == 0)
         return 0;
     // The first byte ticks the box; the rest are five texts split at newlines.
@@ -28,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const los::Verdict v = los::judge(s);
     const bool blocked = v.text == "LOS Blocked";
     const bool seen = v.text.size() > 8 && v.text.compare(v.text.size() - 8, 8, "(LOS OK)") == 0;
-    if (v.text.empty() || v.text.front() == '-' || (seen ? v.color != los::green : v.color != los::red) ||
+    if (v.text.empty() || v.text.front() == '-' ||
+        (seen ? v.color != los::green : v.color != los::red) ||
         blocked != los::blocked(s.hf, s.ho, s.ht))
         std::abort();
     return 0;
