@@ -13,6 +13,8 @@ private slots:
     void otherSourceChangesNothing();
     void labelsPlayNoPart();
     void parseFailureThenPress();
+    void enterPressesCalculate_data();
+    void enterPressesCalculate();
 };
 
 namespace {
@@ -103,6 +105,29 @@ void tst_Dispatch::parseFailureThenPress() {
     press(driver.form.b_calc);
     QCOMPARE(driver.form.l_result->text(), QStringLiteral("LOS Blocked"));
     QCOMPARE(driver.panelColor(), QColor(255, 32, 32));
+}
+
+void tst_Dispatch::enterPressesCalculate_data() {
+    QTest::addColumn<int>("field");
+    for (int field = 0; field < 5; ++field)
+        QTest::addRow("field %d", field) << field;
+}
+
+void tst_Dispatch::enterPressesCalculate() {
+    QFETCH(int, field);
+    struct Counter : platform::ActionListener {
+        int presses = 0;
+        void actionPerformed(const platform::ActionEvent &) override { ++presses; }
+    };
+    FormDriver driver;
+    QVERIFY(driver.ok);
+    auto counter = std::make_shared<Counter>();
+    driver.form.b_calc->addActionListener(counter);
+    driver.enter(seen, false);
+    QTest::keyClick(driver.form.fields()[field], Qt::Key_Return);
+    QCOMPARE(counter->presses, 1);
+    QCOMPARE(driver.form.l_result->text(), QStringLiteral("1 Blind Hexes  F>T (LOS OK)"));
+    QCOMPARE(driver.panelColor(), QColor(128, 255, 128));
 }
 
 QTEST_MAIN(tst_Dispatch)

@@ -1,6 +1,7 @@
 #include "platform/look.h"
 #include "support/form_driver.h"
 
+#include <QAccessible>
 #include <QFontInfo>
 #include <QFontMetrics>
 
@@ -19,6 +20,7 @@ private slots:
     void placeAndTitle();
     void titleConstructor();
     void resizingMovesNothing();
+    void accessibleNames();
 };
 
 void tst_Window::components_data() {
@@ -190,6 +192,28 @@ void tst_Window::resizingMovesNothing() {
     QTest::qWait(10);
     for (int i = 0; i < before.size(); ++i)
         QCOMPARE(driver.form.components()[i].second->geometry(), before[i]);
+}
+
+void tst_Window::accessibleNames() {
+    FormDriver driver;
+    QVERIFY(driver.ok);
+    const QuorvelTestAccess &form = driver.form;
+    const auto name = [](QWidget *w) {
+        return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+    };
+    const QStringList captions = {"Height of Firer", "Range of Firer to Obstacle",
+                                  "Height of Obstacle", "Range of Obstacle to Target",
+                                  "Height of Target"};
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(name(form.fields()[i]), captions[i]);
+    QCOMPARE(name(form.cb_c), QStringLiteral("Obstacle is a non-Cliff Crest Line"));
+    QCOMPARE(form.cb_c->text(), QStringLiteral("checkbox")); // the box itself is as built
+
+    driver.enter({"1", "5", "3", "5", "2"}, false);
+    form.b_calc->click();
+    QCOMPARE(name(form.l_result), QStringLiteral("LOS Blocked"));
+    form.b_clear->click();
+    QCOMPARE(name(form.l_result), QString());
 }
 
 QTEST_MAIN(tst_Window)

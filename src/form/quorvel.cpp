@@ -114,11 +114,25 @@ Quorvel::Quorvel()
     l_result->setGeometry(5, 6, 180, 14);
 
     setTitle(QStringLiteral("Quorvel v1.2"));
+    describeForAssistiveTechnology();
+
+    // Enter in a field presses "Calculate", through the button itself.
+    for (QLineEdit *field : {tf_hf, tf_ro, tf_ho, tf_rt, tf_ht})
+        connect(field, &QLineEdit::returnPressed, b_calc, &QAbstractButton::click);
     addWindowListener(std::make_unique<SymWindow>(this));
 
     auto action = std::make_shared<SymAction>(this);
     b_calc->addActionListener(action);
     b_clear->addActionListener(action);
+}
+
+// Screen readers name each input by its caption; the result line reads as its
+// verdict on its own. Nothing visible changes.
+void Quorvel::describeForAssistiveTechnology() {
+    for (auto [field, caption] :
+         {std::pair{tf_hf, l_1}, {tf_ro, l_3}, {tf_ho, l_0}, {tf_rt, l_4}, {tf_ht, l_2}})
+        field->setAccessibleName(caption->text());
+    cb_c->setAccessibleName(l_5->text() + QLatin1Char(' ') + l_6->text());
 }
 
 Quorvel::Quorvel(const QString &title) : Quorvel() {

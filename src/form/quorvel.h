@@ -30,6 +30,7 @@ private:
 
     void calc();
     void clear();
+    void describeForAssistiveTechnology();
 
     QLineEdit *tf_hf;
     QLineEdit *tf_ro;
