@@ -60,6 +60,8 @@ void installStyle() {
     auto *style = new FlatStyle;
     QApplication::setStyle(style);
     QApplication::setPalette(style->standardPalette());
+    // Widgets start out in the dialog face, so that no other face is loaded.
+    QApplication::setFont(dialogFont(Plain, 11));
 }
 
 } // namespace platform

@@ -25,7 +25,8 @@ QFont dialogFont(int style, int pixelSize);
 // face, a check box, a label or a plain panel.
 void setBackground(QWidget *widget, const QColor &color);
 
-// Puts the flat, theme-independent style and its palette on the application.
+// Puts the flat, theme-independent style, its palette and the dialog face on
+// the application.
 void installStyle();
 
 } // namespace platform

@@ -8,8 +8,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cxxabi.h>
+#include <fontconfig/fontconfig.h>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <typeinfo>
 
 namespace platform {
@@ -57,7 +59,11 @@ int runMain(int argc, char **argv, Entry entry) {
     static int qtArgc = 1;
     int status = 1;
     {
+        // Reading the font configuration is the largest single cost of the
+        // form's first text; do it while Qt connects to the display.
+        std::thread fonts([] { FcInit(); });
         QApplication app(qtArgc, qtArgv);
+        fonts.join();
         installStyle();
         entry(std::span<char *const>(argv, static_cast<std::size_t>(argc)));
         status = exitRequested ? *exitRequested : app.exec();

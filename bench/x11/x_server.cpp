@@ -1,0 +1,93 @@
+#include "x_server.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+bool exists(const std::string &path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+int spawn(const std::vector<std::string> &argv, const std::string &display, bool quiet) {
+    const int pid = fork();
+    if (pid != 0)
+        return pid;
+    setenv("DISPLAY", display.c_str(), 1);
+    unsetenv("QT_QPA_PLATFORM");
+    if (quiet) {
+        std::freopen("/dev/null", "w", stdout);
+        std::freopen("/dev/null", "w", stderr);
+    }
+    std::vector<char *> args;
+    for (const auto &a : argv)
+        args.push_back(const_cast<char *>(a.c_str()));
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
+    _exit(127);
+}
+} // namespace
+
+XServer::XServer() {
+    int n = 300 + getpid() % 300;
+    while (exists("/tmp/.X" + std::to_string(n) + "-lock") ||
+           exists("/tmp/.X11-unix/X" + std::to_string(n)))
+        ++n;
+    name_ = ":" + std::to_string(n);
+    serverPid_ =
+        spawn({"Xvfb", name_, "-screen", "0", "640x480x24", "-nolisten", "tcp"}, name_, true);
+    for (int i = 0; i < 400 && !display_; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        if (exists("/tmp/.X11-unix/X" + std::to_string(n)))
+            display_ = XOpenDisplay(name_.c_str());
+    }
+    if (!display_)
+        throw std::runtime_error("Xvfb did not start on " + name_);
+    XSelectInput(display_, DefaultRootWindow(display_), SubstructureNotifyMask);
+    XSync(display_, True);
+}
+
+XServer::~XServer() {
+    if (display_)
+        XCloseDisplay(display_);
+    stop(serverPid_);
+}
+
+XServer::Launch XServer::launch(const std::vector<std::string> &argv) {
+    XSync(display_, True); // forget earlier events
+    Launch result;
+    const auto start = std::chrono::steady_clock::now();
+    result.pid = spawn(argv, name_, true);
+    for (;;) {
+        XEvent e;
+        XNextEvent(display_, &e);
+        if (e.type == MapNotify) {
+            result.toMapped = std::chrono::steady_clock::now() - start;
+            result.window = e.xmap.window;
+            return result;
+        }
+    }
+}
+
+void XServer::stop(int pid) {
+    if (pid <= 0)
+        return;
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+}
+
+long residentKiB(int pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    return -1;
+}
