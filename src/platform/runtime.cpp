@@ -36,7 +36,7 @@ void messageHandler(QtMsgType type, const QMessageLogContext &context, const QSt
     }
     recent.append(line);
     const QByteArray text = recent.join(QLatin1Char('\n')).toLocal8Bit();
-    std::fprintf(stderr, "quorvel: cannot start the window system\n%s\n", text.constData());
+    std::fprintf(stderr, "quorvel: the window system failed\n%s\n", text.constData());
     std::fflush(stderr);
     std::_Exit(1);
 }
