@@ -52,6 +52,14 @@ void tst_Calc::verdict_data() {
     row("huge firer", {"3e9", "1", "0", "1", "0"}, false, "1 Blind Hexes  T>F (No LOS)");
     row("Infinity firer", {"Infinity", "1", "0", "1", "0"}, false, "1 Blind Hexes  T>F (No LOS)");
     row("NaN obstacle", {"1", "5", "NaN", "5", "1"}, false, "1 Blind Hexes  F>T (LOS OK)");
+    row("-7 / 5 is -1", {"3", "-7", "2", "9", "0"}, false, "1 Blind Hexes  F>T (LOS OK)");
+    row("plain bound, far 1", {"9", "0", "0", "1", "0"}, false, "1 Blind Hexes  F>T (No LOS)");
+    // 32-bit arithmetic that wraps, as the rule has always counted.
+    row("NaN target", {"5", "1", "0", "10", "NaN"}, false, "2147483644 Blind Hexes  F>T (No LOS)");
+    row("wraps negative, raised", {"2.1e9", "0", "2e9", "9", "-2e9"}, false,
+        "1 Blind Hexes  F>T (LOS OK)");
+    row("wraps positive", {"2e9", "0", "-2e9", "9", "2e9"}, false,
+        "589934593 Blind Hexes  F>T (No LOS)");
     row("blanks and exponent", {" 2 ", "3e0", "1", "4", "-0"}, false,
         "1 Blind Hexes  F>T (LOS OK)");
 }

@@ -5,20 +5,18 @@
 #include <cfenv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <random>
 
-// The rule on its own, without the window: the conversion to integers, the
-// verdicts that only odd values reach, and a comparison with an independent
-// reference in 64-bit arithmetic over a million inputs.
+// The rule on its own, without the window: the conversion to integers, and a
+// comparison with an independent reference in 64-bit arithmetic over a
+// million inputs.
 class tst_LineOfSight : public QObject {
     Q_OBJECT
 private slots:
     void f2i_data();
     void f2i();
-    void f2iIgnoresRoundingMode();
-    void judge_data();
-    void judge();
     void matchesReference();
 };
 
@@ -84,68 +82,14 @@ void tst_LineOfSight::f2i_data() {
 void tst_LineOfSight::f2i() {
     QFETCH(float, value);
     QFETCH(int, expected);
-    QCOMPARE(los::f2i(value), expected);
-}
-
-void tst_LineOfSight::f2iIgnoresRoundingMode() {
+    // Truncation toward zero, whatever the rounding mode.
     const int saved = std::fegetround();
-    for (int mode : {FE_UPWARD, FE_DOWNWARD, FE_TONEAREST}) {
+    for (int mode : {FE_TONEAREST, FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
         std::fesetround(mode);
-        const std::int32_t up = los::f2i(2.9f), down = los::f2i(-2.9f), half = los::f2i(2.5f);
+        const std::int32_t got = los::f2i(value);
         std::fesetround(saved);
-        QCOMPARE(up, 2);
-        QCOMPARE(down, -2);
-        QCOMPARE(half, 2);
+        QCOMPARE(got, expected);
     }
-}
-
-void tst_LineOfSight::judge_data() {
-    QTest::addColumn<los::Sighting>("sighting");
-    QTest::addColumn<QString>("text");
-
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const auto row = [](const char *name, los::Sighting s, const char *text) {
-        QTest::newRow(name) << s << QString::fromLatin1(text);
-    };
-    // Blocked test on the values as typed, before truncation.
-    row("fractions block", {1.2f, 1, 1.5f, 1, 1.4f, false}, "LOS Blocked");
-    row("fractions tie after truncation", {1.2f, 0, 1.5f, 0, 1.7f, false},
-        "1 Blind Hexes  F>T (No LOS)");
-    row("obstacle above both, crest", {1, 5, 3, 5, 2, true}, "LOS Blocked");
-    row("NaN obstacle never blocks", {1, 5, nan, 5, 1, false}, "1 Blind Hexes  F>T (LOS OK)");
-    // Higher end and division.
-    row("equal integer heights take the firer", {3.1f, 12, 1, 2, 3.8f, false},
-        "1 Blind Hexes  F>T (LOS OK)");
-    row("target higher by integer", {0, 4, 1, 6, 3, false}, "1 Blind Hexes  T>F (LOS OK)");
-    row("-7 / 5 is -1", {3, -7, 2, 9, 0, false}, "1 Blind Hexes  F>T (LOS OK)");
-    row("-4 / 5 is 0", {3, -4, 2, 9, 0, false}, "2 Blind Hexes  F>T (LOS OK)");
-    // Lower bounds: 0 with a crest line, 1 without.
-    row("crest bound 0", {9, 0, 0, 1, 0, true}, "0 Blind Hexes  F>T (LOS OK)");
-    row("crest bound 0, far 0", {9, 0, 0, 0, 0, true}, "0 Blind Hexes  F>T (No LOS)");
-    row("plain bound 1", {9, 0, 0, 2, 0, false}, "1 Blind Hexes  F>T (LOS OK)");
-    row("plain bound 1, far 1", {9, 0, 0, 1, 0, false}, "1 Blind Hexes  F>T (No LOS)");
-    // Far range against the count: equal is blind, one more is seen.
-    row("far equals count", {3, 10, 2, 4, 0, false}, "4 Blind Hexes  F>T (No LOS)");
-    row("far one more", {3, 10, 2, 5, 0, false}, "4 Blind Hexes  F>T (LOS OK)");
-    // Values beyond 32 bits and the wrap-around.
-    row("huge firer", {1e10f, 1, 0, 1, 0, false}, "1 Blind Hexes  T>F (No LOS)");
-    row("infinite firer", {inf, 1, 0, 1, 0, false}, "1 Blind Hexes  T>F (No LOS)");
-    row("NaN target wraps the count", {5, 1, 0, 10, nan, false},
-        "2147483644 Blind Hexes  F>T (No LOS)");
-    row("count wraps negative, raised", {2.1e9f, 0, 2e9f, 9, -2e9f, false},
-        "1 Blind Hexes  F>T (LOS OK)");
-    row("count wraps to positive", {2e9f, 0, -2e9f, 9, 2e9f, false},
-        "589934593 Blind Hexes  F>T (No LOS)");
-}
-
-void tst_LineOfSight::judge() {
-    QFETCH(los::Sighting, sighting);
-    QFETCH(QString, text);
-    const los::Verdict verdict = los::judge(sighting);
-    QCOMPARE(QString::fromStdString(verdict.text), text);
-    const bool seen = text.endsWith(QLatin1String("(LOS OK)"));
-    QVERIFY(verdict.color == (seen ? los::green : los::red));
-    QCOMPARE(reference(sighting), verdict);
 }
 
 void tst_LineOfSight::matchesReference() {

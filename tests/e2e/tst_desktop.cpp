@@ -9,9 +9,8 @@ class tst_Desktop : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void placeAndFrame();
-    void argumentsChangeNothing_data();
-    void argumentsChangeNothing();
+    void startsInPlace_data();
+    void startsInPlace();
     void noDisplay();
     void verdictOnScreen_data();
     void verdictOnScreen();
@@ -21,6 +20,7 @@ private slots:
 
 private:
     bool launch(const QStringList &args = {});
+    bool launchWithGreenVerdict();
     // Closes through the window manager; the program must end with status 1
     // and must not have written anything to standard error.
     void closeAndCheck();
@@ -101,19 +101,9 @@ void tst_Desktop::fill(const QStringList &values) {
     }
 }
 
-void tst_Desktop::placeAndFrame() {
-    QVERIFY(launch());
-    QCOMPARE(x.outerFrame(window), QRect(50, 50, 208, 257));
-    // The topmost field begins 30 pixels below the frame's outer top.
-    const QImage screen = x.screenshot();
-    QCOMPARE(screen.pixelColor(origin + QPoint(172, 29)), olive);
-    QVERIFY(screen.pixelColor(origin + QPoint(172, 30)) != olive);
-    QCOMPARE(screen.pixelColor(origin + QPoint(172, 40)), white);
-    closeAndCheck();
-}
-
-void tst_Desktop::argumentsChangeNothing_data() {
+void tst_Desktop::startsInPlace_data() {
     QTest::addColumn<QStringList>("args");
+    QTest::newRow("no arguments") << QStringList();
     QTest::newRow("style") << QStringList{"-style", "windows"};
     QTest::newRow("geometry") << QStringList{"-geometry", "400x300+200+100"};
     QTest::newRow("platform") << QStringList{"-platform", "offscreen"};
@@ -121,14 +111,19 @@ void tst_Desktop::argumentsChangeNothing_data() {
     QTest::newRow("plain words") << QStringList{"2", "3", "1", "--help"};
 }
 
-void tst_Desktop::argumentsChangeNothing() {
+// Whatever the command line, the decorated window's outer frame is at
+// (50, 50), 208 by 257, with the form laid out from that outer corner.
+void tst_Desktop::startsInPlace() {
     QFETCH(QStringList, args);
     QVERIFY(launch(args));
     QCOMPARE(x.outerFrame(window), QRect(50, 50, 208, 257));
     const QImage screen = x.screenshot();
-    QCOMPARE(screen.pixelColor(origin + field(0)), white);       // fields on the right
-    QCOMPARE(screen.pixelColor(origin + QPoint(20, 40)), olive); // captions end right
-    QCOMPARE(screen.pixelColor(origin + QPoint(36, 205)), QColor(192, 192, 192)); // flat
+    const auto at = [&](int dx, int dy) { return screen.pixelColor(origin + QPoint(dx, dy)); };
+    QCOMPARE(at(172, 29), olive); // the topmost field begins 30 pixels below the top
+    QVERIFY(at(172, 30) != olive);
+    QCOMPARE(at(172, 40), white);
+    QCOMPARE(at(20, 40), olive);                  // captions end on the right
+    QCOMPARE(at(36, 205), QColor(192, 192, 192)); // flat buttons
     closeAndCheck();
 }
 
@@ -171,11 +166,16 @@ void tst_Desktop::verdictOnScreen() {
     closeAndCheck();
 }
 
-void tst_Desktop::clearAndTypeOn() {
-    QVERIFY(launch());
+bool tst_Desktop::launchWithGreenVerdict() {
+    if (!launch())
+        return false;
     fill({"2", "3", "1", "4", "0"});
     x.click(origin + QPoint(66, 205));
-    QVERIFY(waitForPanel(green));
+    return waitForPanel(green);
+}
+
+void tst_Desktop::clearAndTypeOn() {
+    QVERIFY(launchWithGreenVerdict());
     x.click(origin + QPoint(142, 205));
     QVERIFY(waitForPanel(amber));
     // Keys typed now land in the obstacle's height: 3 makes it block.
@@ -190,10 +190,7 @@ void tst_Desktop::clearAndTypeOn() {
 }
 
 void tst_Desktop::unparsableKeepsColour() {
-    QVERIFY(launch());
-    fill({"2", "3", "1", "4", "0"});
-    x.click(origin + QPoint(66, 205));
-    QVERIFY(waitForPanel(green));
+    QVERIFY(launchWithGreenVerdict());
     x.click(origin + field(3));
     x.type(QStringLiteral("x"));
     x.click(origin + QPoint(66, 205));
