@@ -41,8 +41,8 @@ XServer::XServer() {
            exists("/tmp/.X11-unix/X" + std::to_string(n)))
         ++n;
     name_ = ":" + std::to_string(n);
-    serverPid_ =
-        spawn({"Xvfb", name_, "-screen", "0", "640x480x24", "-nolisten", "tcp"}, name_, true);
+    serverPid_ = spawn(
+        {"Xvfb", name_, "-screen", "0", "640x480x24", "-nolisten", "tcp", "-noreset"}, name_, true);
     for (int i = 0; i < 400 && !display_; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(25));
         if (exists("/tmp/.X11-unix/X" + std::to_string(n)))

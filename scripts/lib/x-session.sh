@@ -5,18 +5,25 @@
 start_x_session() {
     local n=$((200 + $$ % 500))
     while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 "${1:-640x480}x24" -nolisten tcp >/dev/null 2>&1 &
+    # -noreset: without it the server resets whenever its last client leaves.
+    Xvfb ":$n" -screen 0 "${1:-640x480}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
     x_server=$!
     export DISPLAY=":$n"
     unset QT_QPA_PLATFORM # programs started from here use this server
-    for _ in $(seq 200); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
-    openbox >/dev/null 2>&1 &
-    x_manager=$!
-    for _ in $(seq 200); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-        sleep 0.05
+    # The socket appears before the server takes clients: wait for an answer.
+    for _ in $(seq 200); do xprop -root >/dev/null 2>&1 && break; sleep 0.05; done
+    for _ in 1 2 3; do
+        openbox >/dev/null 2>&1 &
+        x_manager=$!
+        for _ in $(seq 200); do
+            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break 2
+            kill -0 "$x_manager" 2>/dev/null || break # it gave up: start it again
+            sleep 0.05
+        done
     done
     [ -n "$(trap -p EXIT)" ] || trap stop_x_session EXIT
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
+        { echo "openbox did not start on $DISPLAY" >&2; return 1; }
 }
 
 stop_x_session() {

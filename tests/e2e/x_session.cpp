@@ -52,23 +52,35 @@ bool XSession::start(QString *why) {
         *why = QStringLiteral("Xvfb did not start");
         return false;
     }
-    const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
-    if (!waitUntil([&] { return QFile::exists(socket); }, 10000)) {
-        *why = QStringLiteral("Xvfb did not open %1").arg(display_);
+    // The socket appears before the server takes clients: wait for an answer.
+    int status = -1;
+    const bool up = waitUntil(
+        [&] {
+            run("xprop", {"-root"}, &status);
+            return status == 0;
+        },
+        10000);
+    if (!up) {
+        *why = QStringLiteral("Xvfb does not answer on %1").arg(display_);
         return false;
     }
     manager_.setProcessEnvironment(environment());
     manager_.setStandardErrorFile(QProcess::nullDevice());
     manager_.setStandardOutputFile(QProcess::nullDevice());
-    manager_.start(QStringLiteral("openbox"), {});
-    const bool managed = waitUntil(
-        [&] {
-            return run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id");
-        },
-        10000);
-    if (!managed)
-        *why = QStringLiteral("openbox did not take over %1").arg(display_);
-    return managed;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        manager_.start(QStringLiteral("openbox"), {});
+        const bool managed = waitUntil(
+            [&] {
+                return manager_.state() == QProcess::NotRunning || // gave up: start it again
+                       run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id");
+            },
+            10000);
+        if (managed && manager_.state() != QProcess::NotRunning)
+            return true;
+        manager_.waitForFinished(1000);
+    }
+    *why = QStringLiteral("openbox did not take over %1").arg(display_);
+    return false;
 }
 
 QByteArray XSession::run(const QString &program, const QStringList &args, int *exitCode) const {
