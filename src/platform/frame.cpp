@@ -5,10 +5,6 @@
 
 namespace platform {
 
-Frame::Frame() = default;
-
-Frame::~Frame() = default;
-
 void Frame::setSize(int width, int height) {
     outerSize_ = QSize(width, height);
     applyInsets(true);

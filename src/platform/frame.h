@@ -50,9 +50,6 @@ public:
 
 class Frame : public QWidget {
 public:
-    Frame();
-    ~Frame() override;
-
     // Outer size and outer top-left corner on the screen.
     void setSize(int width, int height);
     void setLocation(int x, int y);
