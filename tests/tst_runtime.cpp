@@ -1,5 +1,8 @@
 #include "platform/runtime.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <stdexcept>
@@ -11,6 +14,8 @@ class tst_Runtime : public QObject {
 private slots:
     void describe_data();
     void describe();
+    void skipHopelessBusLaunch_data();
+    void skipHopelessBusLaunch();
 };
 
 void tst_Runtime::describe_data() {
@@ -27,6 +32,68 @@ void tst_Runtime::describe() {
     QFETCH(std::exception_ptr, failure);
     QFETCH(QString, text);
     QCOMPARE(QString::fromStdString(platform::describe(failure)), text);
+}
+
+// The session bus address the program runs with, given what the environment
+// offers for finding a bus.
+void tst_Runtime::skipHopelessBusLaunch_data() {
+    QTest::addColumn<QByteArray>("address");
+    QTest::addColumn<bool>("busSocket");
+    QTest::addColumn<bool>("dbusLaunch");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("nothing to find a bus with")
+        << QByteArray() << false << false << QByteArray("disabled:");
+    QTest::newRow("address given")
+        << QByteArray("unix:path=/nowhere") << false << false << QByteArray("unix:path=/nowhere");
+    QTest::newRow("bus socket in the runtime dir") << QByteArray() << true << false << QByteArray();
+    QTest::newRow("dbus-launch on the path") << QByteArray() << false << true << QByteArray();
+}
+
+namespace {
+// Puts an environment variable back as it was when the test is over.
+struct SavedVariable {
+    explicit SavedVariable(const char *name)
+        : name(name), value(qgetenv(name)), set(qEnvironmentVariableIsSet(name)) {}
+    ~SavedVariable() {
+        if (set)
+            qputenv(name, value);
+        else
+            qunsetenv(name);
+    }
+    const char *name;
+    QByteArray value;
+    bool set;
+};
+} // namespace
+
+void tst_Runtime::skipHopelessBusLaunch() {
+    QFETCH(QByteArray, address);
+    QFETCH(bool, busSocket);
+    QFETCH(bool, dbusLaunch);
+    QFETCH(QByteArray, expected);
+    if (!dbusLaunch && QFileInfo(QStringLiteral("/usr/bin/dbus-launch")).isExecutable())
+        QSKIP("this machine has dbus-launch");
+
+    const SavedVariable saved[] = {SavedVariable("DBUS_SESSION_BUS_ADDRESS"),
+                                   SavedVariable("XDG_RUNTIME_DIR"), SavedVariable("PATH")};
+    QTemporaryDir runtimeDir, binDir;
+    if (busSocket)
+        QVERIFY(QFile(runtimeDir.filePath(QStringLiteral("bus"))).open(QIODevice::WriteOnly));
+    if (dbusLaunch) {
+        QFile tool(binDir.filePath(QStringLiteral("dbus-launch")));
+        QVERIFY(tool.open(QIODevice::WriteOnly));
+        QVERIFY(tool.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+    }
+    if (address.isNull())
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    else
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+    qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
+    qputenv("PATH", binDir.path().toLocal8Bit());
+
+    platform::skipHopelessBusLaunch();
+    QCOMPARE(qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"), !expected.isNull());
+    QCOMPARE(qgetenv("DBUS_SESSION_BUS_ADDRESS"), expected.isNull() ? QByteArray() : expected);
 }
 
 QTEST_APPLESS_MAIN(tst_Runtime)

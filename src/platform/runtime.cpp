@@ -2,7 +2,9 @@
 #include "look.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QPointer>
+#include <QStandardPaths>
 #include <QWidget>
 
 #include <cstdio>
@@ -50,8 +52,23 @@ std::string demangled(const char *name) {
 
 } // namespace
 
+void skipHopelessBusLaunch() {
+    if (qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"))
+        return;
+    const QString runtimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtimeDir.isEmpty() && QFileInfo::exists(runtimeDir + QStringLiteral("/bus")))
+        return;
+    if (QFileInfo(QStringLiteral("/usr/bin/dbus-launch")).isExecutable() ||
+        !QStandardPaths::findExecutable(QStringLiteral("dbus-launch")).isEmpty())
+        return;
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+}
+
 int runMain(int argc, char **argv, Entry entry) {
     qInstallMessageHandler(messageHandler);
+    // The accessibility bridge asks for the session bus while the form is
+    // built, before the window shows.
+    skipHopelessBusLaunch();
     // Qt acts on options such as -style or -geometry; it gets the program's
     // name alone, so that the command line changes nothing.
     static char name[] = "quorvel";

@@ -16,6 +16,14 @@ using Entry = void (*)(std::span<char *const> args);
 // error and ends the process with status 1.
 int runMain(int argc, char **argv, Entry entry);
 
+// Without a session bus to reach, the D-Bus library falls back on starting
+// dbus-launch, which costs a process spawn on the way to the first window
+// even where no dbus-launch is installed. When there is no bus address, no
+// bus socket under XDG_RUNTIME_DIR and no dbus-launch, sets the session bus
+// address to "disabled:" so that the attempt fails at once, as it would have
+// failed anyway. Leaves the environment alone in every other case.
+void skipHopelessBusLaunch();
+
 // Ends the run with the given status, from the event loop or before it.
 void exit(int status);
 
