@@ -1,5 +1,6 @@
 #include "platform/look.h"
 #include "support/form_driver.h"
+#include "support/screen_colours.h"
 
 // The calculation and the reset, through the window: what a player types,
 // the verdict line and the colour painted behind it.
@@ -14,10 +15,6 @@ private slots:
     void clear_data();
     void clear();
 };
-
-namespace {
-const QColor green(128, 255, 128), red(255, 32, 32), amber(252, 192, 64);
-}
 
 void tst_Calc::verdict_data() {
     QTest::addColumn<QStringList>("values");

@@ -2,8 +2,8 @@
 
 #include <QTest>
 
+#include <bit>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 // The parse behind the five fields: what a player may type, and what fails.
@@ -17,12 +17,6 @@ private slots:
 namespace {
 constexpr float inf = std::numeric_limits<float>::infinity();
 constexpr float notANumber = std::numeric_limits<float>::quiet_NaN();
-
-std::uint32_t bits(float f) {
-    std::uint32_t b;
-    std::memcpy(&b, &f, sizeof b);
-    return b;
-}
 } // namespace
 
 void tst_Decimal::parse_data() {
@@ -84,7 +78,8 @@ void tst_Decimal::parse() {
     if (std::isnan(value))
         QVERIFY(std::isnan(*parsed));
     else
-        QCOMPARE(bits(*parsed), bits(value)); // the sign of zero counts too
+        QCOMPARE(std::bit_cast<std::uint32_t>(*parsed),
+                 std::bit_cast<std::uint32_t>(value)); // the sign of zero counts too
 }
 
 QTEST_APPLESS_MAIN(tst_Decimal)

@@ -1,5 +1,6 @@
 #include "platform/look.h"
 #include "support/form_driver.h"
+#include "support/screen_colours.h"
 
 // The two buttons: each press runs its own branch, told apart by the button
 // itself, never by its label.
@@ -45,7 +46,7 @@ void tst_Dispatch::otherSourceChangesNothing() {
 
     QCOMPARE(driver.form.l_result->text(), QStringLiteral("1 Blind Hexes  F>T (LOS OK)"));
     QCOMPARE(driver.form.tf_ro->text(), QStringLiteral("3"));
-    QCOMPARE(driver.panelColor(), QColor(128, 255, 128));
+    QCOMPARE(driver.panelColor(), green);
     QCOMPARE(QApplication::focusWidget(), driver.form.tf_hf);
 }
 
@@ -62,7 +63,7 @@ void tst_Dispatch::buttonsByIdentity() {
     form.tf_rt->setFocus();
     form.b_calc->click(); // a press that takes no focus itself
     QCOMPARE(form.l_result->text(), QStringLiteral("0 Blind Hexes  F>T (LOS OK)"));
-    QCOMPARE(driver.panelColor(), QColor(128, 255, 128));
+    QCOMPARE(driver.panelColor(), green);
     QCOMPARE(form.tf_hf->text(), QStringLiteral("2"));
     QCOMPARE(QApplication::focusWidget(), form.tf_rt);
 
@@ -80,12 +81,12 @@ void tst_Dispatch::parseFailureThenPress() {
     driver.enter({"1", "5", "3", "x", "2"}, false);
     press(driver.form.b_calc);
     QVERIFY(driver.form.l_result->text().isEmpty());
-    QCOMPARE(driver.panelColor(), QColor(252, 192, 64));
+    QCOMPARE(driver.panelColor(), amber);
 
     FormDriver::type(driver.form.tf_rt, QStringLiteral("5"));
     press(driver.form.b_calc);
     QCOMPARE(driver.form.l_result->text(), QStringLiteral("LOS Blocked"));
-    QCOMPARE(driver.panelColor(), QColor(255, 32, 32));
+    QCOMPARE(driver.panelColor(), red);
 }
 
 void tst_Dispatch::enterPressesCalculate_data() {
@@ -108,7 +109,7 @@ void tst_Dispatch::enterPressesCalculate() {
     QTest::keyClick(driver.form.fields()[field], Qt::Key_Return);
     QCOMPARE(counter->presses, 1);
     QCOMPARE(driver.form.l_result->text(), QStringLiteral("1 Blind Hexes  F>T (LOS OK)"));
-    QCOMPARE(driver.panelColor(), QColor(128, 255, 128));
+    QCOMPARE(driver.panelColor(), green);
 }
 
 QTEST_MAIN(tst_Dispatch)

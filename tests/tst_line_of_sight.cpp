@@ -2,10 +2,10 @@
 
 #include <QTest>
 
+#include <bit>
 #include <cfenv>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <limits>
 #include <random>
 
@@ -118,12 +118,8 @@ void tst_LineOfSight::matchesReference() {
             return edges[rng() % std::size(edges)];
         case 1:
             return static_cast<float>(static_cast<std::int64_t>(rng() % 41) - 20);
-        case 2: {
-            const auto bits = static_cast<std::uint32_t>(rng());
-            float f;
-            std::memcpy(&f, &bits, sizeof f);
-            return f;
-        }
+        case 2:
+            return std::bit_cast<float>(static_cast<std::uint32_t>(rng()));
         default:
             return std::uniform_real_distribution<float>(-3e9f, 3e9f)(rng);
         }

@@ -1,5 +1,6 @@
 #include "platform/look.h"
 #include "support/form_driver.h"
+#include "support/screen_colours.h"
 
 #include <QAccessible>
 #include <QFontInfo>
@@ -103,8 +104,6 @@ void tst_Window::colours_data() {
     QTest::addColumn<QPoint>("at");
     QTest::addColumn<QColor>("colour");
 
-    const QColor olive(182, 182, 107), white(255, 255, 255), grey(192, 192, 192),
-        amber(252, 192, 64);
     QTest::newRow("window corner") << QPoint(2, 2) << olive;
     QTest::newRow("beside a caption") << QPoint(20, 40) << olive;
     QTest::newRow("between fields") << QPoint(170, 52) << olive;

@@ -1,3 +1,4 @@
+#include "support/screen_colours.h"
 #include "x_session.h"
 
 #include <QDeadlineTimer>
@@ -37,9 +38,9 @@ private:
 
 namespace {
 const QString title = QStringLiteral("Quorvel v1.2");
-const QColor olive(182, 182, 107), white(255, 255, 255), amber(252, 192, 64), green(128, 255, 128),
-    red(255, 32, 32);
 const int fieldTops[] = {30, 54, 79, 102, 129};
+// Places to click, from the outer frame's top-left corner.
+const QPoint calculate(66, 205), clearButton(142, 205), crestBox(146, 170);
 } // namespace
 
 void tst_Desktop::initTestCase() {
@@ -122,8 +123,8 @@ void tst_Desktop::startsInPlace() {
     QCOMPARE(at(172, 29), olive); // the topmost field begins 30 pixels below the top
     QVERIFY(at(172, 30) != olive);
     QCOMPARE(at(172, 40), white);
-    QCOMPARE(at(20, 40), olive);                  // captions end on the right
-    QCOMPARE(at(36, 205), QColor(192, 192, 192)); // flat buttons
+    QCOMPARE(at(20, 40), olive); // captions end on the right
+    QCOMPARE(at(36, 205), grey); // flat buttons
     closeAndCheck();
 }
 
@@ -158,10 +159,10 @@ void tst_Desktop::verdictOnScreen() {
     QVERIFY(launch());
     fill(values);
     if (crest)
-        x.click(origin + QPoint(146, 170));
-    x.click(origin + QPoint(66, 205)); // Calculate
+        x.click(origin + crestBox);
+    x.click(origin + calculate);
     QVERIFY(waitForPanel(colour));
-    x.click(origin + QPoint(142, 205)); // Clear
+    x.click(origin + clearButton);
     QVERIFY(waitForPanel(amber));
     closeAndCheck();
 }
@@ -170,13 +171,13 @@ bool tst_Desktop::launchWithGreenVerdict() {
     if (!launch())
         return false;
     fill({"2", "3", "1", "4", "0"});
-    x.click(origin + QPoint(66, 205));
+    x.click(origin + calculate);
     return waitForPanel(green);
 }
 
 void tst_Desktop::clearAndTypeOn() {
     QVERIFY(launchWithGreenVerdict());
-    x.click(origin + QPoint(142, 205));
+    x.click(origin + clearButton);
     QVERIFY(waitForPanel(amber));
     // Keys typed now land in the obstacle's height: 3 makes it block.
     x.type(QStringLiteral("3"));
@@ -184,7 +185,7 @@ void tst_Desktop::clearAndTypeOn() {
         x.click(origin + field(row));
         x.type(QString::fromLatin1(value));
     }
-    x.click(origin + QPoint(66, 205));
+    x.click(origin + calculate);
     QVERIFY(waitForPanel(red));
     closeAndCheck();
 }
@@ -193,7 +194,7 @@ void tst_Desktop::unparsableKeepsColour() {
     QVERIFY(launchWithGreenVerdict());
     x.click(origin + field(3));
     x.type(QStringLiteral("x"));
-    x.click(origin + QPoint(66, 205));
+    x.click(origin + calculate);
     QTest::qWait(300);
     QCOMPARE(panel(), green);
     closeAndCheck();
