@@ -107,6 +107,12 @@ QString XSession::findWindow(const QString &title, int timeoutMs) const {
     return id;
 }
 
+bool XSession::focus(const QString &window) const {
+    run("xdotool", {"windowactivate", "--sync", window});
+    return waitUntil(
+        [&] { return run("xdotool", {"getwindowfocus"}).trimmed() == window.toLatin1(); }, 5000);
+}
+
 QRect XSession::outerFrame(const QString &window) const {
     const QString info = QString::fromLatin1(run("xwininfo", {"-id", window}));
     const auto field = [&](const char *name) {

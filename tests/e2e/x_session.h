@@ -25,6 +25,9 @@ public:
 
     // The first visible window with this title, waiting up to the timeout.
     QString findWindow(const QString &title, int timeoutMs = 5000) const;
+    // Gives the window the keyboard focus and waits until it has it, so that
+    // keys typed next cannot go anywhere else.
+    bool focus(const QString &window) const;
     // A window's outer frame on the screen, decoration included.
     QRect outerFrame(const QString &window) const;
     QImage screenshot() const;
