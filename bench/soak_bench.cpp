@@ -53,13 +53,13 @@ public:
     }
 
     // Waits until the result panel shows the colour; false after 10 s.
-    bool waitFor(los::Rgb colour) {
+    bool waitFor(los::Color colour) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (std::chrono::steady_clock::now() < deadline) {
             XImage *image = XGetImage(d_, w_, panel.x, panel.y, 1, 1, AllPlanes, ZPixmap);
             const unsigned long pixel = XGetPixel(image, 0, 0);
             XDestroyImage(image);
-            if (los::Rgb{int(pixel >> 16 & 0xff), int(pixel >> 8 & 0xff), int(pixel & 0xff)} ==
+            if (los::Color{int(pixel >> 16 & 0xff), int(pixel >> 8 & 0xff), int(pixel & 0xff)} ==
                 colour)
                 return true;
             std::this_thread::sleep_for(std::chrono::microseconds(200));

@@ -1,4 +1,4 @@
-#include "platform/look.h"
+#include "platform/qt/look.h"
 #include "support/form_driver.h"
 #include "support/screen_colours.h"
 
@@ -7,7 +7,7 @@
 class tst_Dispatch : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { platform::installStyle(); }
+    void initTestCase() { platform::qt::installStyle(); }
     void oneListenerForBoth();
     void buttonsByIdentity();
     void otherSourceChangesNothing();
@@ -27,8 +27,8 @@ void press(QAbstractButton *button) {
 void tst_Dispatch::oneListenerForBoth() {
     Quorvel window;
     const QuorvelTestAccess form(window);
-    QCOMPARE(form.b_calc->actionListeners().size(), size_t(1));
-    QCOMPARE(form.b_clear->actionListeners(), form.b_calc->actionListeners());
+    QCOMPARE(form.calcButton().actionListeners().size(), size_t(1));
+    QCOMPARE(form.clearButton().actionListeners(), form.calcButton().actionListeners());
 }
 
 void tst_Dispatch::otherSourceChangesNothing() {
@@ -40,9 +40,10 @@ void tst_Dispatch::otherSourceChangesNothing() {
 
     // The listener, added to some other button, does nothing for its presses.
     platform::Button other;
-    other.addActionListener(driver.form.b_calc->actionListeners().front());
-    QTest::mouseClick(&other, Qt::LeftButton);
-    driver.form.b_calc->actionListeners().front()->actionPerformed({driver.form.tf_ho});
+    const auto listener = driver.form.calcButton().actionListeners().front();
+    other.addActionListener(listener);
+    QTest::mouseClick(QuorvelTestAccess::qt<QPushButton>(other), Qt::LeftButton);
+    listener->actionPerformed({&driver.form.obstacleHeight()});
 
     QCOMPARE(driver.form.l_result->text(), QStringLiteral("1 Blind Hexes  F>T (LOS OK)"));
     QCOMPARE(driver.form.tf_ro->text(), QStringLiteral("3"));
@@ -104,7 +105,7 @@ void tst_Dispatch::enterPressesCalculate() {
     FormDriver driver;
     QVERIFY(driver.ok);
     auto counter = std::make_shared<Counter>();
-    driver.form.b_calc->addActionListener(counter);
+    driver.form.calcButton().addActionListener(counter);
     driver.enter(seen, false);
     QTest::keyClick(driver.form.fields()[field], Qt::Key_Return);
     QCOMPARE(counter->presses, 1);

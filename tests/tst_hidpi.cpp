@@ -1,4 +1,4 @@
-#include "platform/look.h"
+#include "platform/qt/look.h"
 #include "support/form_driver.h"
 
 // Run with QT_SCALE_FACTOR=2: the window takes twice the device pixels, every
@@ -21,29 +21,29 @@ private:
 
 void tst_HiDpi::initTestCase() {
     QCOMPARE(qgetenv("QT_SCALE_FACTOR"), QByteArray("2"));
-    platform::installStyle();
+    platform::qt::installStyle();
     driver = std::make_unique<FormDriver>();
     QVERIFY(driver->ok);
 }
 
 QImage tst_HiDpi::render(qreal scale) {
-    QImage image(driver->window.size() * scale, QImage::Format_RGB32);
+    QImage image(driver->top.size() * scale, QImage::Format_RGB32);
     image.setDevicePixelRatio(scale);
-    driver->window.render(&image);
+    driver->top.render(&image);
     return image;
 }
 
 void tst_HiDpi::twiceTheSize() {
-    QCOMPARE(driver->window.windowHandle()->devicePixelRatio(), 2.0);
-    QCOMPARE(driver->window.frameGeometry().size() * 2, QSize(416, 514));
-    QCOMPARE(driver->window.grab().size(), driver->window.size() * 2);
+    QCOMPARE(driver->top.windowHandle()->devicePixelRatio(), 2.0);
+    QCOMPARE(driver->top.frameGeometry().size() * 2, QSize(416, 514));
+    QCOMPARE(driver->top.grab().size(), driver->top.size() * 2);
 }
 
 void tst_HiDpi::componentsAtTwiceTheirPlaces() {
     const QImage one = render(1), two = render(2);
     // Near the left edge of each component, halfway down.
     for (const auto &[name, widget] : driver->form.components()) {
-        const QPoint probe = widget->mapTo(&driver->window, QPoint(2, widget->height() / 2));
+        const QPoint probe = widget->mapTo(&driver->top, QPoint(2, widget->height() / 2));
         for (QPoint d : {QPoint(0, 0), QPoint(1, 1)})
             QVERIFY2(two.pixelColor(probe * 2 + d) == one.pixelColor(probe), name.constData());
     }

@@ -1,4 +1,4 @@
-#include "platform/look.h"
+#include "platform/qt/look.h"
 #include "support/form_driver.h"
 #include "support/screen_colours.h"
 
@@ -11,7 +11,7 @@
 class tst_Window : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { platform::installStyle(); }
+    void initTestCase() { platform::qt::installStyle(); }
     void components_data();
     void components();
     void colours_data();
@@ -31,30 +31,32 @@ void tst_Window::components_data() {
     QTest::addColumn<int>("fontSize");
     QTest::addColumn<int>("alignment");
 
-    using namespace platform;
+    using platform::Font;
     const int none = 0, right = int(Qt::AlignRight | Qt::AlignVCenter);
     const auto row = [](const char *name, const char *parent, QRect bounds, const char *text,
                         int style, int size, int alignment) {
         QTest::newRow(name) << QByteArray(parent) << bounds << QString::fromLatin1(text) << style
                             << size << alignment;
     };
-    row("tf_hf", "window", {152, 30, 40, 20}, "", Plain, 11, none);
-    row("tf_ro", "window", {152, 54, 40, 20}, "", Plain, 11, none);
-    row("tf_ho", "window", {152, 79, 40, 20}, "", Plain, 11, none);
-    row("tf_rt", "window", {152, 102, 40, 20}, "", Plain, 11, none);
-    row("tf_ht", "window", {152, 129, 40, 20}, "", Plain, 11, none);
-    row("cb_c", "window", {139, 163, 16, 16}, "checkbox", Plain, 11, none);
-    row("b_calc", "window", {32, 195, 68, 20}, "Calculate", Bold, 11, none);
-    row("b_clear", "window", {108, 195, 68, 20}, "Clear", Plain, 11, none);
-    row("l_0", "window", {45, 82, 103, 14}, "Height of Obstacle", Plain, 11, right);
-    row("l_1", "window", {16, 34, 132, 14}, "Height of Firer", Plain, 11, right);
-    row("l_2", "window", {16, 131, 132, 14}, "Height of Target", Plain, 11, right);
-    row("l_3", "window", {16, 58, 132, 14}, "Range of Firer to Obstacle", BoldItalic, 10, right);
-    row("l_4", "window", {12, 106, 136, 14}, "Range of Obstacle to Target", BoldItalic, 10, right);
-    row("l_5", "window", {31, 159, 103, 12}, "Obstacle is a", Plain, 11, right);
-    row("l_6", "window", {31, 172, 103, 12}, "non-Cliff Crest Line", Plain, 11, right);
-    row("p_result", "window", {10, 222, 189, 27}, "", Plain, 11, none);
-    row("l_result", "p_result", {5, 6, 180, 14}, "", Bold, 11, int(Qt::AlignCenter));
+    row("tf_hf", "window", {152, 30, 40, 20}, "", Font::Plain, 11, none);
+    row("tf_ro", "window", {152, 54, 40, 20}, "", Font::Plain, 11, none);
+    row("tf_ho", "window", {152, 79, 40, 20}, "", Font::Plain, 11, none);
+    row("tf_rt", "window", {152, 102, 40, 20}, "", Font::Plain, 11, none);
+    row("tf_ht", "window", {152, 129, 40, 20}, "", Font::Plain, 11, none);
+    row("cb_c", "window", {139, 163, 16, 16}, "checkbox", Font::Plain, 11, none);
+    row("b_calc", "window", {32, 195, 68, 20}, "Calculate", Font::Bold, 11, none);
+    row("b_clear", "window", {108, 195, 68, 20}, "Clear", Font::Plain, 11, none);
+    row("l_0", "window", {45, 82, 103, 14}, "Height of Obstacle", Font::Plain, 11, right);
+    row("l_1", "window", {16, 34, 132, 14}, "Height of Firer", Font::Plain, 11, right);
+    row("l_2", "window", {16, 131, 132, 14}, "Height of Target", Font::Plain, 11, right);
+    row("l_3", "window", {16, 58, 132, 14}, "Range of Firer to Obstacle", Font::BoldItalic, 10,
+        right);
+    row("l_4", "window", {12, 106, 136, 14}, "Range of Obstacle to Target", Font::BoldItalic, 10,
+        right);
+    row("l_5", "window", {31, 159, 103, 12}, "Obstacle is a", Font::Plain, 11, right);
+    row("l_6", "window", {31, 172, 103, 12}, "non-Cliff Crest Line", Font::Plain, 11, right);
+    row("p_result", "window", {10, 222, 189, 27}, "", Font::Plain, 11, none);
+    row("l_result", "p_result", {5, 6, 180, 14}, "", Font::Bold, 11, int(Qt::AlignCenter));
 }
 
 void tst_Window::components() {
@@ -70,9 +72,9 @@ void tst_Window::components() {
     QCOMPARE(form.components().size(), 17);
     QWidget *w = form.component(QTest::currentDataTag());
     QVERIFY(w);
-    QCOMPARE(w->parentWidget(), parent == "window" ? &window : form.component(parent));
+    QCOMPARE(w->parentWidget(), parent == "window" ? form.top : form.component(parent));
     // No window manager here: outer-frame and inner coordinates coincide.
-    QCOMPARE(window.insets(), QMargins());
+    QCOMPARE(form.top->insets(), QMargins());
     QCOMPARE(w->geometry(), bounds);
 
     QString shown;
@@ -84,13 +86,13 @@ void tst_Window::components() {
         shown = label->text();
     QCOMPARE(shown, text); // a fresh form: empty fields and no verdict
     QVERIFY(!form.cb_c->isChecked());
-    QVERIFY(!window.isVisible());
+    QVERIFY(!form.top->isVisible());
 
     const QFontInfo font(w->font());
     QCOMPARE(font.family(), QStringLiteral("Liberation Sans"));
     QCOMPARE(font.pixelSize(), fontSize);
-    QCOMPARE(font.bold(), bool(fontStyle & platform::Bold));
-    QCOMPARE(font.italic(), bool(fontStyle & platform::Italic));
+    QCOMPARE(font.bold(), bool(fontStyle & platform::Font::Bold));
+    QCOMPARE(font.italic(), bool(fontStyle & platform::Font::Italic));
 
     if (auto *label = qobject_cast<QLabel *>(w)) {
         QCOMPARE(int(label->alignment()), alignment);
@@ -143,29 +145,29 @@ void tst_Window::focusOrder() {
 void tst_Window::placeAndTitle() {
     FormDriver driver;
     QVERIFY(driver.ok);
-    Quorvel &window = driver.window;
+    QWidget &window = driver.top;
     QCOMPARE(window.windowTitle(), QStringLiteral("Quorvel v1.2"));
     QCOMPARE(window.frameGeometry(), QRect(50, 50, 208, 257));
     // Shown, the window is decorated; its children sit at their outer-frame
     // places less the decoration.
-    const QMargins insets = window.insets();
+    const QMargins insets = driver.top.insets();
     QVERIFY(!insets.isNull());
     QCOMPARE(driver.form.tf_hf->pos() + QPoint(insets.left(), insets.top()), QPoint(152, 30));
     // Hiding keeps the place; showing again puts the window back.
-    window.setVisible(false);
+    driver.window.setVisible(false);
     window.move(120, 90);
     QCOMPARE(window.pos(), QPoint(120, 90));
-    window.setVisible(true);
+    driver.window.setVisible(true);
     QCOMPARE(window.frameGeometry().topLeft(), QPoint(50, 50));
 }
 
 void tst_Window::titleConstructor() {
     Quorvel plain;
-    Quorvel titled(QStringLiteral("Crest at hex 4"));
-    QCOMPARE(titled.windowTitle(), QStringLiteral("Crest at hex 4"));
-    QVERIFY(!titled.isVisible());
-    QCOMPARE(titled.size(), plain.size());
+    Quorvel titled("Crest at hex 4");
     const QuorvelTestAccess a(plain), b(titled);
+    QCOMPARE(b.top->windowTitle(), QStringLiteral("Crest at hex 4"));
+    QVERIFY(!b.top->isVisible());
+    QCOMPARE(b.top->size(), a.top->size());
     for (int i = 0; i < 17; ++i) {
         QCOMPARE(b.components()[i].second->geometry(), a.components()[i].second->geometry());
         QCOMPARE(b.components()[i].second->font(), a.components()[i].second->font());
@@ -178,7 +180,7 @@ void tst_Window::resizingMovesNothing() {
     QList<QRect> before;
     for (const auto &c : driver.form.components())
         before.append(c.second->geometry());
-    driver.window.resize(400, 420);
+    driver.top.resize(400, 420);
     QTest::qWait(10);
     for (int i = 0; i < before.size(); ++i)
         QCOMPARE(driver.form.components()[i].second->geometry(), before[i]);

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "form/quorvel.h"
-#include "platform/action.h"
 
 class Quorvel::SymAction : public platform::ActionListener {
 public:

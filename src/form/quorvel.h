@@ -2,21 +2,15 @@
 // the coloured result line, laid out at fixed pixel places.
 #pragma once
 
-#include "platform/frame.h"
+#include "platform/controls.h"
 
 #include <span>
-
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-namespace platform {
-class Button;
-}
+#include <string_view>
 
 class Quorvel : public platform::Frame {
 public:
     Quorvel();
-    explicit Quorvel(const QString &title);
+    explicit Quorvel(std::string_view title);
 
     // Each showing puts the window back at its place on the screen.
     void setVisible(bool visible) override;
@@ -32,21 +26,22 @@ private:
     void clear();
     void describeForAssistiveTechnology();
 
-    QLineEdit *tf_hf;
-    QLineEdit *tf_ro;
-    QLineEdit *tf_ho;
-    QLineEdit *tf_rt;
-    QLineEdit *tf_ht;
-    QCheckBox *cb_c;
-    platform::Button *b_calc;
-    platform::Button *b_clear;
-    QLabel *l_0;
-    QLabel *l_1;
-    QLabel *l_2;
-    QLabel *l_3;
-    QLabel *l_4;
-    QLabel *l_5;
-    QLabel *l_6;
-    QWidget *p_result;
-    QLabel *l_result;
+    // The window owns its components; they are created in this order.
+    platform::TextField tf_hf;
+    platform::TextField tf_ro;
+    platform::TextField tf_ho;
+    platform::TextField tf_rt;
+    platform::TextField tf_ht;
+    platform::Checkbox cb_c;
+    platform::Button b_calc;
+    platform::Button b_clear;
+    platform::Label l_0;
+    platform::Label l_1;
+    platform::Label l_2;
+    platform::Label l_3;
+    platform::Label l_4;
+    platform::Label l_5;
+    platform::Label l_6;
+    platform::Panel p_result;
+    platform::Label l_result;
 };

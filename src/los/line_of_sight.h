@@ -1,22 +1,21 @@
 // The line-of-sight rule: whether an obstacle blocks the line between firer
 // and target, and otherwise how many blind hexes it casts behind it.
-// Plain C++, no Qt: the window, the tests, the fuzzer and the benchmark all
+// Plain C++, no toolkit: the window, the tests, the fuzzer and the benchmark all
 // drive it directly.
 #pragma once
+
+#include "platform/controls.h"
 
 #include <cstdint>
 #include <string>
 
 namespace los {
 
-struct Rgb {
-    int red, green, blue;
-    friend bool operator==(const Rgb &, const Rgb &) = default;
-};
+using platform::Color;
 
-inline constexpr Rgb amber{252, 192, 64};  // no verdict yet
-inline constexpr Rgb green{128, 255, 128}; // the far end is seen
-inline constexpr Rgb red{255, 32, 32};     // blocked, or the far end is blind
+inline constexpr Color amber{252, 192, 64};  // no verdict yet
+inline constexpr Color green{128, 255, 128}; // the far end is seen
+inline constexpr Color red{255, 32, 32};     // blocked, or the far end is blind
 
 // The five numbers of the form, as parsed, and the crest-line box.
 struct Sighting {
@@ -26,7 +25,7 @@ struct Sighting {
 
 struct Verdict {
     std::string text;
-    Rgb color;
+    Color color;
     friend bool operator==(const Verdict &, const Verdict &) = default;
 };
 

@@ -3,21 +3,31 @@
 #pragma once
 
 #include "form/quorvel.h"
-#include "platform/action.h"
+#include "platform/qt/frame_widget.h"
+#include "platform/qt/native.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
-// The window's private parts, for tests only.
+// The window's private parts and the Qt widgets behind them, for tests only.
 struct QuorvelTestAccess {
+    template <typename W = QWidget> static W *qt(const platform::Component &c) {
+        return platform::qt::widget<W>(c);
+    }
+
     explicit QuorvelTestAccess(Quorvel &w)
-        : window(w), tf_hf(w.tf_hf), tf_ro(w.tf_ro), tf_ho(w.tf_ho), tf_rt(w.tf_rt), tf_ht(w.tf_ht),
-          cb_c(w.cb_c), b_calc(w.b_calc), b_clear(w.b_clear), l_0(w.l_0), l_1(w.l_1), l_2(w.l_2),
-          l_3(w.l_3), l_4(w.l_4), l_5(w.l_5), l_6(w.l_6), p_result(w.p_result),
-          l_result(w.l_result) {}
+        : window(w), top(qt<platform::qt::FrameWidget>(w)), tf_hf(qt<QLineEdit>(w.tf_hf)),
+          tf_ro(qt<QLineEdit>(w.tf_ro)), tf_ho(qt<QLineEdit>(w.tf_ho)),
+          tf_rt(qt<QLineEdit>(w.tf_rt)), tf_ht(qt<QLineEdit>(w.tf_ht)), cb_c(qt<QCheckBox>(w.cb_c)),
+          b_calc(qt<QPushButton>(w.b_calc)), b_clear(qt<QPushButton>(w.b_clear)),
+          l_0(qt<QLabel>(w.l_0)), l_1(qt<QLabel>(w.l_1)), l_2(qt<QLabel>(w.l_2)),
+          l_3(qt<QLabel>(w.l_3)), l_4(qt<QLabel>(w.l_4)), l_5(qt<QLabel>(w.l_5)),
+          l_6(qt<QLabel>(w.l_6)), p_result(qt(w.p_result)), l_result(qt<QLabel>(w.l_result)) {}
 
     void calc() { window.calc(); }
     void clear() { window.clear(); }
@@ -38,10 +48,16 @@ struct QuorvelTestAccess {
     }
     QList<QLineEdit *> fields() const { return {tf_hf, tf_ro, tf_ho, tf_rt, tf_ht}; }
 
+    // The buttons as the program sees them, with their listeners.
+    platform::Button &calcButton() const { return window.b_calc; }
+    platform::Button &clearButton() const { return window.b_clear; }
+    platform::Component &obstacleHeight() const { return window.tf_ho; }
+
     Quorvel &window;
+    platform::qt::FrameWidget *top;
     QLineEdit *tf_hf, *tf_ro, *tf_ho, *tf_rt, *tf_ht;
     QCheckBox *cb_c;
-    platform::Button *b_calc, *b_clear;
+    QPushButton *b_calc, *b_clear;
     QLabel *l_0, *l_1, *l_2, *l_3, *l_4, *l_5, *l_6;
     QWidget *p_result;
     QLabel *l_result;
@@ -50,10 +66,10 @@ struct QuorvelTestAccess {
 // A shown, active window and the means to use it.
 class FormDriver {
 public:
-    FormDriver() : form(window) {
+    FormDriver() : form(window), top(*form.top) {
         window.setVisible(true);
-        QApplication::setActiveWindow(&window);
-        ok = QTest::qWaitForWindowActive(&window);
+        QApplication::setActiveWindow(&top);
+        ok = QTest::qWaitForWindowActive(&top);
     }
 
     // Replaces a field's text by typing, as a user would.
@@ -75,8 +91,8 @@ public:
 
     // A pixel of the window's client area, given in outer-frame coordinates.
     QColor pixel(QPoint at) {
-        const QMargins insets = window.insets();
-        return window.grab().toImage().pixelColor(at - QPoint(insets.left(), insets.top()));
+        const QMargins insets = top.insets();
+        return top.grab().toImage().pixelColor(at - QPoint(insets.left(), insets.top()));
     }
     // The result panel, left of the label, and the label's own left margin.
     QColor panelColor() { return pixel({12, 224}); }
@@ -84,5 +100,32 @@ public:
 
     Quorvel window;
     QuorvelTestAccess form;
+    platform::qt::FrameWidget &top;
     bool ok = false;
 };
+
+// One line of the shared table of cases (tests/cases.tsv): what a player
+// types and ticks, and the verdict line it must give, or "unchanged".
+struct Case {
+    QString name;
+    QStringList values;
+    bool crest;
+    QString verdict;
+};
+
+inline QList<Case> sharedCases() {
+    QFile file(QStringLiteral(QUORVEL_CASES));
+    QList<Case> cases;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return cases;
+    while (!file.atEnd()) {
+        QString line = QString::fromUtf8(file.readLine());
+        if (line.endsWith(QLatin1Char('\n')))
+            line.chop(1);
+        const QStringList cells = line.split(QLatin1Char('\t'));
+        if (line.startsWith(QLatin1Char('#')) || cells.size() != 8)
+            continue;
+        cases.append({cells[0], cells.mid(1, 5), cells[6] == QLatin1String("ticked"), cells[7]});
+    }
+    return cases;
+}

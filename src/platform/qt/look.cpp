@@ -7,17 +7,20 @@
 #include <QStyleOption>
 #include <QWidget>
 
-namespace platform {
+namespace platform::qt {
 
-QFont dialogFont(int style, int pixelSize) {
-    QFont font;
-    font.setFamilies(
-        {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("sans-serif")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelSize);
-    font.setBold(style & Bold);
-    font.setItalic(style & Italic);
-    return font;
+QFont font(const Font &font) {
+    QFont f;
+    if (font.family == "Dialog")
+        f.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                       QStringLiteral("sans-serif")});
+    else
+        f.setFamily(QString::fromStdString(font.family));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(font.size);
+    f.setBold(font.style & Font::Bold);
+    f.setItalic(font.style & Font::Italic);
+    return f;
 }
 
 void setBackground(QWidget *widget, const QColor &color) {
@@ -61,7 +64,7 @@ void installStyle() {
     QApplication::setStyle(style);
     QApplication::setPalette(style->standardPalette());
     // Widgets start out in the dialog face, so that no other face is loaded.
-    QApplication::setFont(dialogFont(Plain, 11));
+    QApplication::setFont(font({"Dialog", Font::Plain, 11}));
 }
 
-} // namespace platform
+} // namespace platform::qt

@@ -1,0 +1,196 @@
+// The controls the calculator is built from, in plain C++: a top-level frame,
+// a plain panel, text fields, a check box, push buttons and labels, with the
+// colours, fonts and listeners they take. Each toolkit the program runs on
+// has a peer folder below this one that defines these classes on its own
+// native controls; CMake compiles exactly one of them.
+//
+// Conventions every peer keeps:
+// - Sizes and places are in pixels. A child of a Frame is placed in the
+//   frame's outer coordinates, title bar and border included, and the
+//   frame's size is its outer size; the peer subtracts whatever decoration
+//   its toolkit draws. A child of a Panel is placed from the panel's corner.
+// - A component without a background or font of its own shows its
+//   container's.
+// - The add order is the focus order; labels and panels take no focus.
+// - Texts are UTF-8.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+struct Color {
+    int red, green, blue;
+    friend bool operator==(const Color &, const Color &) = default;
+
+    static const Color white;
+    static const Color lightGray;
+};
+inline constexpr Color Color::white{255, 255, 255};
+inline constexpr Color Color::lightGray{192, 192, 192};
+
+struct Font {
+    // Styles as numbers: bold and italic add up.
+    enum Style { Plain = 0, Bold = 1, Italic = 2, BoldItalic = Bold | Italic };
+
+    // "Dialog" is the face for dialog text, which every peer maps to a face
+    // with the metrics the form was laid out in.
+    std::string family;
+    int style;
+    int size; // pixels
+    friend bool operator==(const Font &, const Font &) = default;
+};
+
+// The toolkit's own control behind a component; each peer defines it.
+struct Native;
+
+class Component {
+public:
+    Component(const Component &) = delete;
+    Component &operator=(const Component &) = delete;
+    virtual ~Component();
+
+    void setBackground(Color color);
+    void setFont(const Font &font);
+    void setBounds(int x, int y, int width, int height);
+    // Asks that keyboard input go to this component.
+    void requestFocus();
+    // What screen readers call this component.
+    void setAccessibleName(std::string_view name);
+
+    Native &native() const { return *native_; }
+
+protected:
+    explicit Component(std::unique_ptr<Native> native);
+
+private:
+    std::unique_ptr<Native> native_;
+};
+
+class Container : public Component {
+public:
+    // Makes child a child of this container. The caller keeps owning the
+    // child, which must live as long as the container shows it.
+    void add(Component &child);
+
+protected:
+    using Component::Component;
+};
+
+class Frame;
+class Button;
+
+struct WindowEvent {
+    Frame *window;
+};
+
+class WindowListener {
+public:
+    virtual ~WindowListener() = default;
+    virtual void windowOpened(const WindowEvent &e) = 0;
+    virtual void windowClosing(const WindowEvent &e) = 0;
+    virtual void windowClosed(const WindowEvent &e) = 0;
+    virtual void windowIconified(const WindowEvent &e) = 0;
+    virtual void windowDeiconified(const WindowEvent &e) = 0;
+    virtual void windowActivated(const WindowEvent &e) = 0;
+    virtual void windowDeactivated(const WindowEvent &e) = 0;
+};
+
+// Empty handlers, so that a listener overrides only what it cares about.
+class WindowAdapter : public WindowListener {
+public:
+    void windowOpened(const WindowEvent &) override {}
+    void windowClosing(const WindowEvent &) override {}
+    void windowClosed(const WindowEvent &) override {}
+    void windowIconified(const WindowEvent &) override {}
+    void windowDeiconified(const WindowEvent &) override {}
+    void windowActivated(const WindowEvent &) override {}
+    void windowDeactivated(const WindowEvent &) override {}
+};
+
+struct ActionEvent {
+    Component *source; // the very component that was pressed
+};
+
+class ActionListener {
+public:
+    virtual ~ActionListener() = default;
+    virtual void actionPerformed(const ActionEvent &e) = 0;
+};
+
+// A top-level window, hidden until shown, with no layout of its own: its
+// children keep exactly the bounds they are given.
+class Frame : public Container {
+public:
+    Frame();
+    ~Frame() override;
+
+    void setTitle(std::string_view title);
+    // Outer size, and the outer top-left corner on the screen.
+    void setSize(int width, int height);
+    void setLocation(int x, int y);
+    virtual void setVisible(bool visible);
+
+    // The frame owns its listeners. windowClosing is called when the user
+    // asks to close the window, which stays open unless a listener acts.
+    void addWindowListener(std::unique_ptr<WindowListener> listener);
+    // Enter in any of the frame's text fields presses this button.
+    void setDefaultButton(Button &button);
+};
+
+// A plain container.
+class Panel : public Container {
+public:
+    Panel();
+};
+
+// A single line of input that keeps its text exactly as typed.
+class TextField : public Component {
+public:
+    TextField();
+    std::string text() const;
+    void setText(std::string_view text);
+};
+
+class Checkbox : public Component {
+public:
+    Checkbox();
+    void setLabel(std::string_view label);
+    bool state() const;
+    void setState(bool ticked);
+};
+
+class Button : public Component {
+public:
+    Button();
+    void setLabel(std::string_view label);
+
+    // Each press calls every listener once, in the order added, with this
+    // button as the event's source. One listener may serve several buttons;
+    // each keeps it alive.
+    void addActionListener(std::shared_ptr<ActionListener> listener);
+    const std::vector<std::shared_ptr<ActionListener>> &actionListeners() const {
+        return listeners_;
+    }
+    // Presses the button as a click would.
+    void press();
+
+private:
+    std::vector<std::shared_ptr<ActionListener>> listeners_;
+};
+
+class Label : public Component {
+public:
+    enum Alignment { Left = 0, Center = 1, Right = 2 };
+
+    Label();
+    void setText(std::string_view text);
+    void setAlignment(Alignment alignment);
+    // Screen readers read out each new text of this label as it is set.
+    void setLive();
+};
+
+} // namespace platform

@@ -1,0 +1,42 @@
+#include "frame_widget.h"
+#include "look.h"
+#include "native.h"
+
+namespace platform {
+
+using qt::widget;
+
+Component::Component(std::unique_ptr<Native> native) : native_(std::move(native)) {}
+
+Component::~Component() = default;
+
+void Component::setBackground(Color color) {
+    qt::setBackground(widget(*this), QColor(color.red, color.green, color.blue));
+}
+
+void Component::setFont(const Font &font) {
+    widget(*this)->setFont(qt::font(font));
+}
+
+void Component::setBounds(int x, int y, int width, int height) {
+    QWidget *w = widget(*this);
+    // Children of a frame are placed in its outer coordinates.
+    if (auto *frame = dynamic_cast<qt::FrameWidget *>(w->parentWidget()))
+        frame->setBounds(w, QRect(x, y, width, height));
+    else
+        w->setGeometry(x, y, width, height);
+}
+
+void Component::requestFocus() {
+    widget(*this)->setFocus();
+}
+
+void Component::setAccessibleName(std::string_view name) {
+    widget(*this)->setAccessibleName(qt::qstring(name));
+}
+
+void Container::add(Component &child) {
+    widget(child)->setParent(widget(*this));
+}
+
+} // namespace platform

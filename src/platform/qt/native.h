@@ -1,0 +1,39 @@
+// The Qt widget behind each control. The peer's own files and the tests reach
+// the widgets through here; nothing else in the program does.
+#pragma once
+
+#include "platform/controls.h"
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+#include <string_view>
+
+namespace platform {
+
+struct Native {
+    explicit Native(QWidget *widget) : widget(widget) {}
+    // A child's widget may already have gone with its parent's.
+    ~Native() { delete widget.data(); }
+
+    QPointer<QWidget> widget;
+};
+
+namespace qt {
+
+inline std::unique_ptr<Native> wrap(QWidget *widget) {
+    return std::make_unique<Native>(widget);
+}
+
+inline QString qstring(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+template <typename W = QWidget> W *widget(const Component &component) {
+    return static_cast<W *>(component.native().widget.data());
+}
+
+} // namespace qt
+} // namespace platform
