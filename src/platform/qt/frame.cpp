@@ -30,7 +30,8 @@ void FrameWidget::applyInsets(bool force) {
         return;
     insets_ = now;
     for (auto it = outerBounds_.cbegin(); it != outerBounds_.cend(); ++it)
-        it.key()->setGeometry(it.value().translated(-insets_.left(), -insets_.top()));
+        static_cast<QWidget *>(it.key())->setGeometry(
+            it.value().translated(-insets_.left(), -insets_.top()));
     if (outerSize_.isValid())
         resize(outerSize_.shrunkBy(insets_));
 }
@@ -52,7 +53,7 @@ bool FrameWidget::event(QEvent *e) {
             });
         break;
     case QEvent::ChildRemoved:
-        outerBounds_.remove(static_cast<QWidget *>(static_cast<QChildEvent *>(e)->child()));
+        outerBounds_.remove(static_cast<QChildEvent *>(e)->child());
         break;
     case QEvent::Show:
         applyInsets(false);

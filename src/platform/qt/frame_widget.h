@@ -50,7 +50,8 @@ private:
     Frame *owner_;
     QMargins insets_;
     QSize outerSize_;
-    QHash<QWidget *, QRect> outerBounds_;
+    // Keyed by QObject: a child being destroyed is no longer a widget.
+    QHash<QObject *, QRect> outerBounds_;
     std::vector<std::unique_ptr<WindowListener>> listeners_;
     QPushButton *defaultButton_ = nullptr;
     bool opened_ = false;
