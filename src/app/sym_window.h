@@ -10,5 +10,5 @@ public:
     void windowClosing(const platform::WindowEvent &e) override;
 
 private:
-    Quorvel *const owner;
+    [[maybe_unused]] Quorvel *const owner; // the window it serves
 };

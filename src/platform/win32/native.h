@@ -1,0 +1,136 @@
+// The Windows side of a component: one native window (a frame, a panel or a
+// system control) and what the component was told before that window existed.
+//
+// A control's window is made when the control is added to a container that has
+// one, since a Windows control keeps the parent it was born with. Until then
+// its text, state and bounds wait here. Bounds are kept in the form's pixels
+// (96 to the inch) and scaled to the window's dots per inch when applied.
+#pragma once
+
+#ifndef UNICODE
+#define UNICODE
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include "platform/controls.h"
+#include "platform/runtime.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+struct Native {
+    Native(const wchar_t *windowClass, DWORD style, DWORD exStyle = 0)
+        : windowClass(windowClass), style(style), exStyle(exStyle) {}
+    Native(const Native &) = delete;
+    Native &operator=(const Native &) = delete;
+    virtual ~Native();
+
+    static std::unique_ptr<Native> make(const wchar_t *windowClass, DWORD style,
+                                        DWORD exStyle = 0) {
+        return std::make_unique<Native>(windowClass, style, exStyle);
+    }
+
+    Component *component = nullptr;
+    const wchar_t *windowClass;
+    DWORD style, exStyle;
+    HWND hwnd = nullptr;
+    bool topLevel = false;
+    Native *parent = nullptr;
+    std::vector<Native *> children; // in add order, which is the focus order
+    void (*onCreate)(Native &) = nullptr;
+
+    std::wstring text; // kept here only while there is no window
+    bool checked = false;
+    int x = 0, y = 0, width = 0, height = 0; // form pixels, in the parent
+    Label::Alignment alignment = Label::Left;
+    bool live = false;
+    std::wstring accessibleName;
+
+    std::optional<Color> background;
+    HBRUSH brush = nullptr; // of background
+    std::optional<Font> font;
+
+    // Makes the window under the parent's, then those of the children; and
+    // takes them down again, keeping what they show.
+    void realize();
+    void unrealize();
+    // Puts the window at its bounds, scaled, less the frame's insets for a
+    // child of a frame.
+    void place();
+    // Gives the window the font in effect, and passes it on to the children
+    // that have none of their own (all children when every is set).
+    void applyFont(bool every = false);
+
+    Native &root();
+    UINT dpi();
+    COLORREF effectiveColor() const;
+    HBRUSH effectiveBrush() const;
+    const Font &effectiveFont() const;
+    std::wstring windowText() const;
+    void setText(std::wstring text);
+};
+
+// A top-level window with its listeners and keyboard state.
+struct FrameNative : Native {
+    FrameNative();
+    std::vector<std::unique_ptr<WindowListener>> listeners;
+    Native *defaultButton = nullptr;
+    HWND lastFocus = nullptr; // the control that had the focus, for reactivation
+    POINT insets{};           // of the frame, as last applied to the children
+    bool opened = false, iconified = false;
+};
+
+// Form pixels to device pixels.
+inline int scale(int pixels, UINT dpi) {
+    return MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+}
+
+std::wstring wide(std::string_view text);
+std::string narrow(std::wstring_view text);
+
+// The window class of frames and panels, registered on first use.
+const wchar_t *containerClass();
+
+// The face for a font at the given dots per inch; the handle lives as long as
+// the program.
+HFONT fontHandle(const Font &font, UINT dpi);
+
+// The component behind a window of ours, if any.
+Native *nativeOf(HWND hwnd);
+void attach(Native &native, HWND hwnd);
+
+// What frames and panels do for the controls in them: their colours, owner
+// drawing and clicks.
+bool containerMessage(Native &container, UINT message, WPARAM wParam, LPARAM lParam,
+                      LRESULT &result);
+void drawButton(Native &button, const DRAWITEMSTRUCT &item);
+void drawLabel(Native &label, const DRAWITEMSTRUCT &item);
+
+// Hands the accessible name and, for a live label, its politeness to screen
+// readers (once the frame has shown: all of them then), and takes them back
+// when the window goes.
+void annotate(Native &native);
+void annotateAll(Native &native);
+void forget(Native &native);
+
+// Runs an event handler; a failure that escapes it is reported and the event
+// loop goes on.
+template <typename Call> void guarded(Call call) noexcept {
+    try {
+        call();
+    } catch (...) {
+        report(std::current_exception());
+    }
+}
+
+[[noreturn]] void failWithLastError(const char *what);
+
+} // namespace platform
