@@ -1,7 +1,11 @@
 #include "decimal.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <string>
 
 namespace platform {
 
@@ -93,6 +97,17 @@ std::optional<float> parseFloat(std::string_view text) {
     const Shape shape = scan(s);
     if (!shape.valid)
         return std::nullopt;
+#if defined(_LIBCPP_VERSION) && _LIBCPP_VERSION < 200000
+    // This standard library reads no floating point with from_chars. Its C
+    // library's strtof rounds once as well, and its only locale is "C"; the
+    // text is a plain decimal number by now, which strtof reads whole.
+    const std::string text0(s);
+    errno = 0;
+    const float value = std::strtof(text0.c_str(), nullptr);
+    if (errno == ERANGE && (value == 0.0f || std::isinf(value)))
+        return sign * (shape.magnitude > 0 ? std::numeric_limits<float>::infinity() : 0.0f);
+    return sign * value;
+#else
     float value = 0.0f;
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
     if (ec == std::errc::result_out_of_range)
@@ -100,6 +115,7 @@ std::optional<float> parseFloat(std::string_view text) {
     if (ec != std::errc() || end != s.data() + s.size())
         return std::nullopt;
     return sign * value;
+#endif
 }
 
 } // namespace platform

@@ -1,0 +1,114 @@
+# The web page: the program as a WebAssembly module, and the static site around
+# it in site/ of the build folder, which any static web host can serve:
+# index.html, the module, the dialog face cut down to what the page draws,
+# its licence, the icons and manifest for a phone's home screen, and a
+# service worker that keeps every file for use with no network.
+#
+# Run as a script (cmake -P), this file writes the service worker; see the end.
+
+if(NOT CMAKE_SCRIPT_MODE_FILE)
+    set(site ${CMAKE_BINARY_DIR}/site)
+    set(web ${CMAKE_SOURCE_DIR}/data/web)
+
+    # A small module for browsers alone: no file system, no eval, the small
+    # allocator.
+    target_link_options(quorvel PRIVATE
+        -sENVIRONMENT=web
+        -sFILESYSTEM=0
+        -sDYNAMIC_EXECUTION=0
+        -sMALLOC=emmalloc)
+    set_property(TARGET quorvel APPEND PROPERTY LINK_DEPENDS
+                 ${CMAKE_SOURCE_DIR}/src/platform/web/events.js)
+
+    # Debian's Python, which has fontTools, whatever python3 comes first on PATH.
+    find_program(QUORVEL_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+    find_program(QUORVEL_WOFF2_COMPRESS woff2_compress NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+    find_program(QUORVEL_RSVG_CONVERT rsvg-convert NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+    find_path(QUORVEL_FACE_DIR LiberationSans-Regular.ttf
+              PATHS /usr/share/fonts/truetype/liberation2 NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+    set(licence /usr/share/doc/fonts-liberation2/copyright)
+
+    set(files index.html manifest.webmanifest quorvel.js quorvel.wasm quorvel.svg
+        icon-180.png icon-192.png icon-512.png fonts/LICENSE.txt)
+    set(outputs)
+
+    add_custom_command(
+        OUTPUT ${site}/quorvel.js ${site}/quorvel.wasm
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quorvel>
+                $<TARGET_FILE_DIR:quorvel>/quorvel.wasm ${site}/
+        DEPENDS quorvel
+        COMMENT "Site: the module"
+        VERBATIM)
+    list(APPEND outputs ${site}/quorvel.js ${site}/quorvel.wasm)
+
+    foreach(pair index.html:${web}/index.html manifest.webmanifest:${web}/manifest.webmanifest
+                 quorvel.svg:${CMAKE_SOURCE_DIR}/data/quorvel.svg fonts/LICENSE.txt:${licence})
+        string(REPLACE ":" ";" pair ${pair})
+        list(GET pair 0 name)
+        list(GET pair 1 source)
+        add_custom_command(
+            OUTPUT ${site}/${name}
+            COMMAND ${CMAKE_COMMAND} -E copy ${source} ${site}/${name}
+            DEPENDS ${source}
+            VERBATIM)
+        list(APPEND outputs ${site}/${name})
+    endforeach()
+
+    # 180 pixels for a phone that wants an opaque home-screen icon (on white),
+    # 192 and 512 for the manifest.
+    foreach(size 180 192 512)
+        set(background)
+        if(size EQUAL 180)
+            set(background --background-color=white)
+        endif()
+        add_custom_command(
+            OUTPUT ${site}/icon-${size}.png
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${site}
+            COMMAND ${QUORVEL_RSVG_CONVERT} -w ${size} -h ${size} ${background}
+                    -o ${site}/icon-${size}.png ${CMAKE_SOURCE_DIR}/data/quorvel.svg
+            DEPENDS ${CMAKE_SOURCE_DIR}/data/quorvel.svg
+            COMMENT "Site: the icon at ${size} pixels"
+            VERBATIM)
+        list(APPEND outputs ${site}/icon-${size}.png)
+    endforeach()
+
+    foreach(face Regular Bold BoldItalic)
+        string(TOLOWER ${face} style)
+        set(out fonts/dialog-${style}.woff2)
+        add_custom_command(
+            OUTPUT ${site}/${out}
+            COMMAND ${QUORVEL_PYTHON} ${web}/subset-face.py ${style}
+                    ${QUORVEL_FACE_DIR}/LiberationSans-${face}.ttf ${site}/${out}
+            DEPENDS ${web}/subset-face.py ${QUORVEL_FACE_DIR}/LiberationSans-${face}.ttf
+            COMMENT "Site: the dialog face, ${style}"
+            VERBATIM)
+        list(APPEND outputs ${site}/${out})
+        list(APPEND files ${out})
+    endforeach()
+
+    add_custom_command(
+        OUTPUT ${site}/sw.js
+        COMMAND ${CMAKE_COMMAND} -DSITE=${site} -DTEMPLATE=${web}/sw.js "-DFILES=${files}"
+                -P ${CMAKE_CURRENT_LIST_FILE}
+        DEPENDS ${outputs} ${web}/sw.js ${CMAKE_CURRENT_LIST_FILE}
+        COMMENT "Site: the service worker"
+        VERBATIM)
+    add_custom_target(site ALL DEPENDS ${outputs} ${site}/sw.js)
+
+    add_subdirectory(tests/web)
+    return()
+endif()
+
+# The service worker lists every file of the site and names its cache after
+# their contents.
+set(digests)
+foreach(file IN LISTS FILES)
+    file(SHA256 ${SITE}/${file} digest)
+    string(APPEND digests "${file} ${digest}\n")
+endforeach()
+string(SHA256 QUORVEL_SITE_VERSION "${digests}")
+string(SUBSTRING ${QUORVEL_SITE_VERSION} 0 16 QUORVEL_SITE_VERSION)
+list(TRANSFORM FILES PREPEND "'")
+list(TRANSFORM FILES APPEND "'")
+list(JOIN FILES ", " QUORVEL_SITE_FILES)
+configure_file(${TEMPLATE} ${SITE}/sw.js @ONLY)

@@ -1,0 +1,181 @@
+#include "native.h"
+
+#include <emscripten/em_macros.h>
+
+#include <algorithm>
+
+using emscripten::val;
+
+extern "C" {
+// From events.js: the page's listeners, kept on owner's element.
+void quorvel_listen(emscripten::EM_VAL owner, emscripten::EM_VAL source, const char *type,
+                    int signal, platform::Native *target);
+void quorvel_forget(emscripten::EM_VAL owner);
+}
+
+namespace platform {
+
+namespace web {
+
+val document() {
+    return val::global("document");
+}
+
+void setStyle(const val &element, const char *property, const std::string &value) {
+    element["style"].call<void>("setProperty", val(property), val(value));
+}
+
+std::string length(long long pixels) {
+    return "calc(var(--u) * " + std::to_string(pixels) + ")";
+}
+
+void listen(Native &target, const val &source, const char *type, Signal signal) {
+    quorvel_listen(target.element.as_handle(), source.as_handle(), type, static_cast<int>(signal),
+                   &target);
+}
+
+namespace {
+
+Frame *frameOf(Native *native) {
+    while (native->parent)
+        native = native->parent;
+    return native->frame ? static_cast<Frame *>(native->owner) : nullptr;
+}
+
+void notify(Native &frame, void (WindowListener::*handler)(const WindowEvent &)) {
+    const WindowEvent e{static_cast<Frame *>(frame.owner)};
+    // By index: a listener may add another.
+    for (std::size_t i = 0; i < frame.windowListeners.size(); ++i)
+        (frame.windowListeners[i].get()->*handler)(e);
+}
+
+} // namespace
+
+// Called from the page's event listeners, one event at a time.
+extern "C" EMSCRIPTEN_KEEPALIVE void quorvel_deliver(Native *target, int signal) {
+    if (!running())
+        return;
+    switch (static_cast<Signal>(signal)) {
+    case Signal::Press:
+        static_cast<Button *>(target->owner)->press();
+        break;
+    case Signal::Enter:
+        if (Frame *frame = frameOf(target); frame && frame->native().defaultButton)
+            frame->native().defaultButton->press();
+        break;
+    case Signal::Activated:
+        notify(*target, &WindowListener::windowActivated);
+        break;
+    case Signal::Deactivated:
+        notify(*target, &WindowListener::windowDeactivated);
+        break;
+    case Signal::Iconified:
+        notify(*target, &WindowListener::windowIconified);
+        break;
+    case Signal::Deiconified:
+        notify(*target, &WindowListener::windowDeiconified);
+        break;
+    }
+}
+
+} // namespace web
+
+Native::Native(const char *tag, const char *className)
+    : element(web::document().call<val>("createElement", val(tag))), content(element),
+      control(element) {
+    element.set("className", val(className));
+}
+
+Native::~Native() {
+    setParent(nullptr);
+    for (Native *child : children)
+        child->parent = nullptr;
+    quorvel_forget(element.as_handle());
+    element.call<void>("remove");
+}
+
+void Native::place() {
+    using web::setStyle;
+    // In 64 bits: an int less an inset cannot overflow.
+    using Wide = long long;
+    auto box = [](const val &part, Wide left, Wide top, Wide w, Wide h) {
+        setStyle(part, "left", web::length(left));
+        setStyle(part, "top", web::length(top));
+        setStyle(part, "width", web::length(std::max<Wide>(w, 0)));
+        setStyle(part, "height", web::length(std::max<Wide>(h, 0)));
+    };
+    if (frame) {
+        // Where the page puts a window is the page's own rule (see the
+        // stylesheet): at its place on a desktop, filling the screen on a phone.
+        setStyle(element, "--x", std::to_string(x) + "px");
+        setStyle(element, "--y", std::to_string(y) + "px");
+        setStyle(element, "--w", std::to_string(std::max(width, 1)));
+        setStyle(element, "--h", std::to_string(std::max(height, 1)));
+        const Wide inner = Wide{width} - insetLeft - insetRight;
+        box(title, insetLeft, 1, inner, insetTop - 1);
+        box(content, insetLeft, insetTop, inner, Wide{height} - insetTop - insetBottom);
+        box(handle, insetLeft, Wide{height} - insetBottom + 1, inner, insetBottom - 2);
+        return;
+    }
+    box(element, Wide{x} - (parent ? parent->insetLeft : 0),
+        Wide{y} - (parent ? parent->insetTop : 0), width, height);
+}
+
+void Native::setParent(Native *container) {
+    if (parent)
+        std::erase(parent->children, this);
+    parent = container;
+    if (parent)
+        parent->children.push_back(this);
+}
+
+Component::Component(std::unique_ptr<Native> native) : native_(std::move(native)) {
+    native_->owner = this;
+}
+
+Component::~Component() = default;
+
+void Component::setBackground(Color color) {
+    web::setStyle(native_->content, "background-color",
+                  "rgb(" + std::to_string(color.red) + "," + std::to_string(color.green) + "," +
+                      std::to_string(color.blue) + ")");
+}
+
+void Component::setFont(const Font &font) {
+    const val &content = native_->content;
+    // "Dialog" is the face the form was laid out in, which the page brings.
+    web::setStyle(content, "font-family",
+                  font.family == "Dialog" ? std::string("var(--dialog)")
+                                          : "\"" + font.family + "\", var(--dialog)");
+    web::setStyle(content, "font-weight", font.style & Font::Bold ? "700" : "400");
+    web::setStyle(content, "font-style", font.style & Font::Italic ? "italic" : "normal");
+    web::setStyle(content, "font-size", web::length(std::max(font.size, 0)));
+}
+
+void Component::setBounds(int x, int y, int width, int height) {
+    native_->x = x;
+    native_->y = y;
+    native_->width = width;
+    native_->height = height;
+    native_->place();
+}
+
+void Component::requestFocus() {
+    native_->control.call<void>("focus");
+}
+
+void Component::setAccessibleName(std::string_view name) {
+    native_->control.call<void>("setAttribute", val("aria-label"), val(std::string(name)));
+    // The name stands for the caption, which screen readers then skip.
+    if (!native_->caption.isUndefined())
+        native_->caption.call<void>("setAttribute", val("aria-hidden"), val("true"));
+}
+
+void Container::add(Component &child) {
+    Native &c = child.native();
+    c.setParent(&native());
+    native().content.call<void>("appendChild", c.element);
+    c.place();
+}
+
+} // namespace platform

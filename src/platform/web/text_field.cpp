@@ -1,0 +1,44 @@
+#include "native.h"
+
+using emscripten::val;
+
+namespace platform {
+
+namespace {
+
+std::unique_ptr<Native> input() {
+    auto native = std::make_unique<Native>("input", "q-field");
+    val &field = native->element;
+    field.set("type", val("text"));
+    // The text stays exactly as typed: no correction, capitals, suggestions or
+    // remembered entries.
+    for (const char *attribute : {"autocomplete", "autocorrect", "autocapitalize"})
+        field.call<void>("setAttribute", val(attribute), val("off"));
+    field.set("spellcheck", false);
+    // The keyboard a phone offers. Every numeric kind drops something the
+    // rule needs on some phone: "numeric" and "tel" have no point or minus on
+    // one major system, and "decimal" offers the locale's separator, a lone
+    // comma in many languages, and no minus. "2,5" is refused and "-1" is a
+    // fair height, so the fields ask for the full keyboard, whose number
+    // layer has the digits, the point and the minus everywhere.
+    field.call<void>("setAttribute", val("inputmode"), val("text"));
+    // Enter calculates.
+    field.call<void>("setAttribute", val("enterkeyhint"), val("go"));
+    return native;
+}
+
+} // namespace
+
+TextField::TextField() : Component(input()) {
+    web::listen(native(), native().element, "keydown", web::Signal::Enter);
+}
+
+std::string TextField::text() const {
+    return native().control["value"].as<std::string>();
+}
+
+void TextField::setText(std::string_view text) {
+    native().control.set("value", val(std::string{text}));
+}
+
+} // namespace platform
