@@ -1,7 +1,7 @@
 // Long use: presses "Calculate" with varied inputs and "Clear", alternating,
 // in the real quorvel on a private Xvfb, with keys and clicks sent through
-// XTest as a user's would be. Prints resident memory before and after; more
-// than 1 % growth is a leak to find.
+// XTest as a user's would be, inside a session bus as on a desktop. Prints
+// resident memory before and after; more than 1 % growth is a leak to find.
 //
 // Usage: soak_bench QUORVEL [PRESSES]
 #include "los/line_of_sight.h"
@@ -94,6 +94,7 @@ int main(int argc, char **argv) {
         return 2;
     }
     const int presses = argc > 2 ? std::atoi(argv[2]) : 20000;
+    const DesktopSession session;
     XServer x;
     const XServer::Launch app = x.launch({argv[1]});
     User user(x.display(), app.window);

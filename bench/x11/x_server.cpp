@@ -1,10 +1,14 @@
 #include "x_server.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -90,4 +94,58 @@ long residentKiB(int pid) {
         if (line.rfind("VmRSS:", 0) == 0)
             return std::strtol(line.c_str() + 6, nullptr, 10);
     return -1;
+}
+
+DesktopSession::DesktopSession() {
+    std::vector<std::pair<std::string, std::string>> kept;
+    for (const char *name : {"PATH", "HOME", "USER", "LOGNAME", "TMPDIR"})
+        if (const char *value = std::getenv(name))
+            kept.emplace_back(name, value);
+    clearenv();
+    for (const auto &[name, value] : kept)
+        setenv(name.c_str(), value.c_str(), 1);
+    setenv("LANG", "C.UTF-8", 1);
+
+    char dir[] = "/tmp/quorvel-bench-XXXXXX";
+    if (!mkdtemp(dir))
+        throw std::runtime_error(std::string("cannot make a runtime folder: ") +
+                                 std::strerror(errno));
+    runtimeDir_ = dir;
+    setenv("XDG_RUNTIME_DIR", dir, 1);
+
+    int address[2];
+    if (pipe(address) != 0)
+        throw std::runtime_error("cannot make a pipe");
+    busPid_ = fork();
+    if (busPid_ == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGTERM); // no bus left behind
+        // Quiet: as root in a container it warns that it cannot raise its file limit.
+        std::freopen("/dev/null", "w", stdout);
+        std::freopen("/dev/null", "w", stderr);
+        const std::string fd = "--print-address=" + std::to_string(address[1]);
+        close(address[0]);
+        execlp("dbus-daemon", "dbus-daemon", "--session", "--nofork", "--nopidfile", fd.c_str(),
+               static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    close(address[1]);
+    char c;
+    while (read(address[0], &c, 1) == 1 && c != '\n')
+        bus_ += c;
+    close(address[0]);
+    if (bus_.empty()) {
+        int status = 0;
+        waitpid(busPid_, &status, 0);
+        busPid_ = -1;
+        throw std::runtime_error(WIFEXITED(status) && WEXITSTATUS(status) == 127
+                                     ? "dbus-daemon is not installed (Debian package dbus)"
+                                     : "dbus-daemon did not start a session bus");
+    }
+    setenv("DBUS_SESSION_BUS_ADDRESS", bus_.c_str(), 1);
+}
+
+DesktopSession::~DesktopSession() {
+    XServer::stop(busPid_);
+    std::error_code ignored;
+    std::filesystem::remove_all(runtimeDir_, ignored);
 }

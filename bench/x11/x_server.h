@@ -36,3 +36,24 @@ private:
 
 // Resident memory of a process, in KiB.
 long residentKiB(int pid);
+
+// The conditions of a desktop session, the same on every machine, for the
+// programs that a benchmark starts: a session bus of its own (dbus-daemon, as
+// every desktop session has one), an empty private XDG_RUNTIME_DIR, LANG=C.UTF-8,
+// the caller's PATH, HOME and user name, and nothing else of the caller's
+// environment (no Wayland display, no Qt or desktop settings). The bus stops
+// with the benchmark, even when it dies.
+class DesktopSession {
+public:
+    DesktopSession(); // throws std::runtime_error when the bus does not start
+    ~DesktopSession();
+    DesktopSession(const DesktopSession &) = delete;
+    DesktopSession &operator=(const DesktopSession &) = delete;
+
+    const std::string &busAddress() const { return bus_; }
+
+private:
+    std::string runtimeDir_;
+    std::string bus_;
+    int busPid_ = -1;
+};

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the .deb, installs it with apt, starts the installed program in an X
-# server, sees its window, closes it (status 1), and removes the package.
+# Builds the .deb, installs it with apt, checks that the program is stripped,
+# starts it in an X server, sees its window, closes it (status 1), and removes
+# the package.
 set -euo pipefail
 build=$1
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
@@ -26,6 +27,7 @@ grep -q 'fonts-liberation2' <<<"$depends"
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
 test "$(command -v quorvel)" = /usr/bin/quorvel
 test -f /usr/share/applications/quorvel.desktop
+file -L /usr/bin/quorvel | grep -q ', stripped' || { file /usr/bin/quorvel; exit 1; }
 
 start_x_session 640x480
 /usr/bin/quorvel 2>"$work/stderr" &
