@@ -1,11 +1,16 @@
+#include "support/cases.h"
 #include "support/screen_colours.h"
 #include "x_session.h"
 
 #include <QDeadlineTimer>
 #include <QTest>
 
-// The real program in a real X server with a window manager, driven with the
-// mouse and the keyboard as a player would, and read back from the screen.
+// The real program in a real X server, driven with the mouse and the keyboard
+// as a player would, and read back from the screen. By default the Linux
+// program under openbox; with QUORVEL_WINDOWS_EXE naming quorvel.exe, the
+// Windows program under Wine (its prefix and wineserver set up by the caller),
+// with no window manager: Wine then draws the frame itself, where Windows
+// would.
 class tst_Desktop : public QObject {
     Q_OBJECT
 private slots:
@@ -13,24 +18,26 @@ private slots:
     void cleanup();
     void startsInPlace_data();
     void startsInPlace();
+    void noDisplay_data();
     void noDisplay();
-    void verdictOnScreen_data();
-    void verdictOnScreen();
-    void clearAndTypeOn();
-    void unparsableKeepsColour();
+    void casesOnScreen();
     void keyboardAlone();
+    void twiceAsLargeAt192Dpi();
 
 private:
-    bool launch(const QStringList &args = {});
-    bool launchWithGreenVerdict();
-    // Closes through the window manager; the program must end with status 1
-    // and must not have written anything to standard error.
+    // Starts the program and waits for its form at the given scale; the
+    // window then has the keyboard focus.
+    bool launch(const QStringList &args = {}, int scale = 1);
+    // Closes as a user would; the program must end with status 1 and must
+    // not have written anything to standard error.
     void closeAndCheck();
-    QColor panel();
-    bool waitForPanel(const QColor &colour);
-    void fill(const QStringList &values);
-    static QPoint field(int row);
+    QColor pixel(QPoint at, int scale = 1);
+    QColor panel() { return pixel({12, 224}); }
+    bool waitForPanel(const QColor &colour, const QString &context);
+    void type(int row, const QString &value);
+    bool wine() const { return !windowsExe.isEmpty(); }
 
+    const QString windowsExe = qEnvironmentVariable("QUORVEL_WINDOWS_EXE");
     XSession x;
     QProcess program;
     QString window;
@@ -39,31 +46,37 @@ private:
 
 namespace {
 const QString title = QStringLiteral("Quorvel v1.2");
+const QRect home(50, 50, 208, 257);
 const int fieldTops[] = {30, 54, 79, 102, 129};
+const int obstacleHeight = 2; // the row of the field that "Clear" leaves the keyboard in
 // Places to click, from the outer frame's top-left corner.
 const QPoint calculate(66, 205), clearButton(142, 205), crestBox(146, 170);
 } // namespace
 
 void tst_Desktop::initTestCase() {
     QString why;
-    QVERIFY2(x.start(&why), qPrintable(why));
+    // Room for the window at twice its size.
+    QVERIFY2(x.start(&why, !wine(), QSize(800, 700)), qPrintable(why));
 }
 
-bool tst_Desktop::launch(const QStringList &args) {
+bool tst_Desktop::launch(const QStringList &args, int scale) {
     program.setProcessEnvironment(x.environment());
-    program.start(QStringLiteral(QUORVEL_BINARY), args);
+    if (wine())
+        program.start(QStringLiteral("wine"), QStringList{windowsExe} + args);
+    else
+        program.start(QStringLiteral(QUORVEL_BINARY), args);
     if (!program.waitForStarted(5000))
         return false;
-    window = x.findWindow(title);
+    window = x.findWindow(title, 15000);
     if (window.isEmpty())
         return false;
-    // The window manager decorates the window, then the program fits its
-    // outer frame; wait for the form to settle at its place.
+    // A window manager decorates the window, then the program fits its outer
+    // frame; wait for the form to settle.
     QDeadlineTimer deadline(5000);
     while (!deadline.hasExpired()) {
         const QRect frame = x.outerFrame(window);
         origin = frame.topLeft();
-        if (frame == QRect(50, 50, 208, 257) && panel() == amber)
+        if (frame.size() == home.size() * scale && pixel({12, 224}, scale) == amber)
             break;
         QTest::qWait(30);
     }
@@ -87,29 +100,27 @@ void tst_Desktop::closeAndCheck() {
     QCOMPARE(program.readAllStandardError(), QByteArray());
 }
 
-QColor tst_Desktop::panel() {
-    return x.screenshot().pixelColor(origin + QPoint(12, 224));
+QColor tst_Desktop::pixel(QPoint at, int scale) {
+    return x.screenshot().pixelColor(origin + at * scale);
 }
 
-bool tst_Desktop::waitForPanel(const QColor &colour) {
+bool tst_Desktop::waitForPanel(const QColor &colour, const QString &context) {
     QDeadlineTimer deadline(3000);
-    while (panel() != colour) {
-        if (deadline.hasExpired())
+    QColor seen;
+    while ((seen = panel()) != colour) {
+        if (deadline.hasExpired()) {
+            qWarning("%s: the panel is %s, not %s", qPrintable(context), qPrintable(seen.name()),
+                     qPrintable(colour.name()));
             return false;
+        }
         QTest::qWait(30);
     }
     return true;
 }
 
-QPoint tst_Desktop::field(int row) {
-    return QPoint(172, fieldTops[row] + 10);
-}
-
-void tst_Desktop::fill(const QStringList &values) {
-    for (int i = 0; i < values.size(); ++i) {
-        x.click(origin + field(i));
-        x.type(values[i]);
-    }
+void tst_Desktop::type(int row, const QString &value) {
+    x.click(origin + QPoint(172, fieldTops[row] + 10));
+    x.type(value);
 }
 
 void tst_Desktop::startsInPlace_data() {
@@ -122,12 +133,13 @@ void tst_Desktop::startsInPlace_data() {
     QTest::newRow("plain words") << QStringList{"2", "3", "1", "--help"};
 }
 
-// Whatever the command line, the decorated window's outer frame is at
-// (50, 50), 208 by 257, with the form laid out from that outer corner.
+// Whatever the command line, the window's outer frame, title bar and borders
+// included, is at (50, 50), 208 by 257, with the form laid out from that
+// outer corner.
 void tst_Desktop::startsInPlace() {
     QFETCH(QStringList, args);
     QVERIFY(launch(args));
-    QCOMPARE(x.outerFrame(window), QRect(50, 50, 208, 257));
+    QCOMPARE(x.outerFrame(window), home);
     const QImage screen = x.screenshot();
     const auto at = [&](int dx, int dy) { return screen.pixelColor(origin + QPoint(dx, dy)); };
     QCOMPARE(at(172, 29), olive); // the topmost field begins 30 pixels below the top
@@ -138,88 +150,115 @@ void tst_Desktop::startsInPlace() {
     closeAndCheck();
 }
 
+void tst_Desktop::noDisplay_data() {
+    QTest::addColumn<QString>("display");
+    QTest::addColumn<QByteArray>("message");
+    QTest::newRow("unset") << QString()
+                           << QByteArray("quorvel: cannot show the window: no display is set "
+                                         "(DISPLAY is empty or unset)\n");
+    QTest::newRow("empty") << QStringLiteral("")
+                           << QByteArray("quorvel: cannot show the window: no display is set "
+                                         "(DISPLAY is empty or unset)\n");
+    QTest::newRow("none there") << QStringLiteral(":4095")
+                                << QByteArray("quorvel: cannot show the window: the display "
+                                              "\":4095\" could not be opened\n");
+}
+
+// With no display to show the window on, one line says why, and the program
+// ends with status 1 rather than aborting.
 void tst_Desktop::noDisplay() {
+    if (wine())
+        QSKIP("Wine needs a display of its own to start a window program at all");
+    QFETCH(QString, display);
+    QFETCH(QByteArray, message);
     QProcessEnvironment env = x.environment();
-    env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":4095"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("DISPLAY"));
+    if (!display.isNull())
+        env.insert(QStringLiteral("DISPLAY"), display);
     QProcess p;
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(QUORVEL_BINARY), {});
     QVERIFY(p.waitForFinished(10000));
-    QCOMPARE(p.exitStatus(), QProcess::NormalExit); // no abort
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
     QCOMPARE(p.exitCode(), 1);
-    const QByteArray err = p.readAllStandardError();
-    QVERIFY2(err.contains("could not connect to display :4095"), err.constData());
+    QCOMPARE(p.readAllStandardError(), message);
 }
 
-void tst_Desktop::verdictOnScreen_data() {
-    QTest::addColumn<QStringList>("values");
-    QTest::addColumn<bool>("crest");
-    QTest::addColumn<QColor>("colour");
-    QTest::newRow("1 blind, F>T, seen") << QStringList{"2", "3", "1", "4", "0"} << false << green;
-    QTest::newRow("crest, 0 blind") << QStringList{"3", "9", "0", "2", "0"} << true << green;
-    QTest::newRow("4 blind, No LOS") << QStringList{"3", "10", "2", "2", "0"} << false << red;
-    QTest::newRow("blocked") << QStringList{"1", "5", "3", "5", "2"} << false << red;
-    QTest::newRow("negative range") << QStringList{"3", "-3", "2", "2", "0"} << false << red;
-}
-
-void tst_Desktop::verdictOnScreen() {
-    QFETCH(QStringList, values);
-    QFETCH(bool, crest);
-    QFETCH(QColor, colour);
+// Every case of the shared table in one run of the program, as a player
+// would go through them: "Clear" turns the panel back to amber and leaves the
+// keyboard in "Height of Obstacle", where the next case's first value is
+// typed without a click; then the other fields, the box and "Calculate". The
+// panel turns green or red with the verdict, or stays amber where a field
+// does not parse.
+void tst_Desktop::casesOnScreen() {
+    const QList<Case> cases = sharedCases();
+    QVERIFY(cases.size() > 20);
     QVERIFY(launch());
-    fill(values);
-    if (crest)
-        x.click(origin + crestBox);
-    x.click(origin + calculate);
-    QVERIFY(waitForPanel(colour));
-    x.click(origin + clearButton);
-    QVERIFY(waitForPanel(amber));
-    closeAndCheck();
-}
-
-bool tst_Desktop::launchWithGreenVerdict() {
-    if (!launch())
-        return false;
-    fill({"2", "3", "1", "4", "0"});
-    x.click(origin + calculate);
-    return waitForPanel(green);
-}
-
-void tst_Desktop::clearAndTypeOn() {
-    QVERIFY(launchWithGreenVerdict());
-    x.click(origin + clearButton);
-    QVERIFY(waitForPanel(amber));
-    // Keys typed now land in the obstacle's height: 3 makes it block.
-    x.type(QStringLiteral("3"));
-    for (auto [row, value] : {std::pair{0, "1"}, {1, "5"}, {3, "5"}, {4, "2"}}) {
-        x.click(origin + field(row));
-        x.type(QString::fromLatin1(value));
+    for (const Case &c : cases) {
+        x.click(origin + clearButton);
+        QVERIFY(waitForPanel(amber, c.name + ", after Clear"));
+        x.type(c.values[obstacleHeight]);
+        for (int row : {0, 1, 3, 4})
+            type(row, c.values[row]);
+        if (c.crest)
+            x.click(origin + crestBox);
+        x.click(origin + calculate);
+        if (c.verdict == QLatin1String("unchanged")) {
+            QTest::qWait(300);
+            QVERIFY(waitForPanel(amber, c.name));
+        } else {
+            QVERIFY(waitForPanel(c.verdict.endsWith(QLatin1String("(LOS OK)")) ? green : red,
+                                 c.name + ": " + c.verdict));
+        }
     }
-    x.click(origin + calculate);
-    QVERIFY(waitForPanel(red));
     closeAndCheck();
 }
 
-void tst_Desktop::unparsableKeepsColour() {
-    QVERIFY(launchWithGreenVerdict());
-    x.click(origin + field(3));
-    x.type(QStringLiteral("x"));
-    x.click(origin + calculate);
-    QTest::qWait(300);
-    QCOMPARE(panel(), green);
-    closeAndCheck();
-}
-
+// Tab goes through the fields, the box and the buttons in order, Space ticks
+// the box and presses "Calculate"; afterwards a field that no longer parses
+// leaves the verdict's colour as it was.
 void tst_Desktop::keyboardAlone() {
     QVERIFY(launch());
-    x.click(origin + field(0));
+    x.click(origin + QPoint(172, fieldTops[0] + 10));
     // 3, 9, 0, 2, 0 with the crest box ticked: "0 Blind Hexes  F>T (LOS OK)".
     for (const char *value : {"3", "9", "0", "2", "0"}) {
         x.type(QString::fromLatin1(value));
         x.key({"Tab"});
     }
     x.key({"space", "Tab", "space"});
-    QVERIFY(waitForPanel(green));
+    QVERIFY(waitForPanel(green, "after Calculate"));
+    // A letter into the target's height, and "Calculate" again.
+    x.key({"shift+Tab", "shift+Tab"});
+    x.type(QStringLiteral("x"));
+    x.key({"Tab", "Tab", "space"});
+    QTest::qWait(300);
+    QVERIFY(waitForPanel(green, "after Calculate with a letter"));
+    closeAndCheck();
+}
+
+// At 192 dpi the Windows program's window is twice as large, and so is every
+// component in it. (The Linux program's scale is tested without a screen.)
+void tst_Desktop::twiceAsLargeAt192Dpi() {
+    if (!wine())
+        QSKIP("for the Windows program");
+    const auto setDpi = [&](int dpi) {
+        return x.run("wine", {"reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t",
+                              "REG_DWORD", "/d", QString::number(dpi), "/f"});
+    };
+    setDpi(192);
+    const bool up = launch({}, 2);
+    setDpi(96);
+    QVERIFY(up);
+    QCOMPARE(x.outerFrame(window).size(), home.size() * 2);
+    const QImage screen = x.screenshot();
+    const auto at = [&](int dx, int dy) { return screen.pixelColor(origin + 2 * QPoint(dx, dy)); };
+    QCOMPARE(at(172, 29), olive);
+    QCOMPARE(at(172, 40), white);
+    QCOMPARE(at(20, 40), olive);
+    QCOMPARE(at(36, 205), grey);
+    QCOMPARE(at(12, 224), amber);
+    QCOMPARE(at(195, 245), amber);
     closeAndCheck();
 }
 

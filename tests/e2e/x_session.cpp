@@ -38,7 +38,7 @@ QProcessEnvironment XSession::environment() const {
     return env;
 }
 
-bool XSession::start(QString *why) {
+bool XSession::start(QString *why, bool windowManager, QSize screen) {
     int n = 90 + int(QCoreApplication::applicationPid() % 200);
     while (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) ||
            QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
@@ -47,7 +47,9 @@ bool XSession::start(QString *why) {
     server_.setStandardErrorFile(QProcess::nullDevice());
     server_.setStandardOutputFile(QProcess::nullDevice());
     server_.start(QStringLiteral("Xvfb"),
-                  {display_, "-screen", "0", "640x480x24", "-nolisten", "tcp", "-noreset"});
+                  {display_, "-screen", "0",
+                   QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height()), "-nolisten",
+                   "tcp", "-noreset"});
     if (!server_.waitForStarted(5000)) {
         *why = QStringLiteral("Xvfb did not start");
         return false;
@@ -64,6 +66,9 @@ bool XSession::start(QString *why) {
         *why = QStringLiteral("Xvfb does not answer on %1").arg(display_);
         return false;
     }
+    managed_ = windowManager;
+    if (!managed_)
+        return true;
     manager_.setProcessEnvironment(environment());
     manager_.setStandardErrorFile(QProcess::nullDevice());
     manager_.setStandardOutputFile(QProcess::nullDevice());
@@ -108,7 +113,8 @@ QString XSession::findWindow(const QString &title, int timeoutMs) const {
 }
 
 bool XSession::focus(const QString &window) const {
-    run("xdotool", {"windowactivate", "--sync", window});
+    // Without a window manager nothing answers a request to activate.
+    run("xdotool", {managed_ ? "windowactivate" : "windowfocus", "--sync", window});
     return waitUntil(
         [&] { return run("xdotool", {"getwindowfocus"}).trimmed() == window.toLatin1(); }, 5000);
 }
@@ -133,7 +139,7 @@ QRect XSession::outerFrame(const QString &window) const {
 }
 
 QImage XSession::screenshot() const {
-    return QImage::fromData(run("import", {"-window", "root", "png:-"}), "PNG");
+    return QImage::fromData(run("import", {"-window", "root", "bmp:-"}), "BMP");
 }
 
 void XSession::click(QPoint at) const {
@@ -149,5 +155,9 @@ void XSession::key(const QStringList &keys) const {
 }
 
 void XSession::closeWindow(const QString &title) const {
-    run("wmctrl", {"-c", title});
+    if (managed_) {
+        run("wmctrl", {"-c", title});
+    } else if (const QString window = findWindow(title); focus(window)) {
+        key({"alt+F4"});
+    }
 }

@@ -1,10 +1,12 @@
-// A real X server with a window manager for end-to-end tests: Xvfb, openbox,
-// and the everyday X tools to look at and drive what runs there.
+// A real X server for end-to-end tests: Xvfb, with openbox as the window
+// manager or with none (where Wine draws a window's frame itself), and the
+// everyday X tools to look at and drive what runs there.
 #pragma once
 
 #include <QImage>
 #include <QProcess>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -15,8 +17,9 @@ public:
     XSession(const XSession &) = delete;
     XSession &operator=(const XSession &) = delete;
 
-    // Starts the server and the window manager; false with a reason if not.
-    bool start(QString *why);
+    // Starts the server and, if asked, the window manager; false with a
+    // reason if not.
+    bool start(QString *why, bool windowManager = true, QSize screen = {640, 480});
     QString display() const { return display_; }
     QProcessEnvironment environment() const;
 
@@ -35,10 +38,13 @@ public:
     void click(QPoint at) const;
     void type(const QString &text) const;
     void key(const QStringList &keys) const;
+    // Closes as a user would: the window manager's close, or Alt+F4
+    // where there is no window manager.
     void closeWindow(const QString &title) const;
 
 private:
     QString display_;
+    bool managed_ = false;
     QProcess server_;
     QProcess manager_;
 };

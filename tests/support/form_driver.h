@@ -2,13 +2,13 @@
 // ticking the box and reading the colours actually painted.
 #pragma once
 
+#include "cases.h"
 #include "form/quorvel.h"
 #include "platform/qt/frame_widget.h"
 #include "platform/qt/native.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -103,29 +103,3 @@ public:
     platform::qt::FrameWidget &top;
     bool ok = false;
 };
-
-// One line of the shared table of cases (tests/cases.tsv): what a player
-// types and ticks, and the verdict line it must give, or "unchanged".
-struct Case {
-    QString name;
-    QStringList values;
-    bool crest;
-    QString verdict;
-};
-
-inline QList<Case> sharedCases() {
-    QFile file(QStringLiteral(QUORVEL_CASES));
-    QList<Case> cases;
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return cases;
-    while (!file.atEnd()) {
-        QString line = QString::fromUtf8(file.readLine());
-        if (line.endsWith(QLatin1Char('\n')))
-            line.chop(1);
-        const QStringList cells = line.split(QLatin1Char('\t'));
-        if (line.startsWith(QLatin1Char('#')) || cells.size() != 8)
-            continue;
-        cases.append({cells[0], cells.mid(1, 5), cells[6] == QLatin1String("ticked"), cells[7]});
-    }
-    return cases;
-}

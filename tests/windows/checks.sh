@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# The Windows build's checks that run on the Linux host, most of them under
+# Wine in a prefix made once per test run (DIR, inside the build tree):
+#
+#   prefix DIR                        makes the prefix; its wineserver stays up
+#   stop DIR                          ends the wineserver and removes the prefix
+#   run DIR COMMAND...                runs a command with that prefix
+#   imports EXE                       only Windows' own DLLs imported; version
+#                                     1.2, manifest and icon inside
+#   digest DIR HOST_DIGEST EXE_DIGEST the same digest natively and under Wine
+#   installer DIR CPACK_CONFIG EXE    the installer that CPack made: a silent
+#                                     install puts EXE under Program Files with
+#                                     a Start-menu entry that starts it; a
+#                                     silent uninstall takes it all away
+set -euo pipefail
+. "$(dirname "$0")/../../scripts/lib/wine.sh"
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+imports() {
+    local exe=$1 dll dlls
+    dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
+    [ -n "$dlls" ] || fail "no import table in $exe"
+    for dll in $dlls; do
+        case "${dll,,}" in
+        kernel32.dll | user32.dll | gdi32.dll | msvcrt.dll | comctl32.dll | oleacc.dll | \
+            ole32.dll | oleaut32.dll | uxtheme.dll | advapi32.dll | shell32.dll | shcore.dll | \
+            dwmapi.dll | imm32.dll) ;;
+        *) fail "$exe imports $dll, which does not come with Windows" ;;
+        esac
+    done
+    echo "imports:" $dlls
+    local resources
+    resources=$(x86_64-w64-mingw32-windres -i "$exe" -O rc)
+    grep -q 'FILEVERSION 1, 2, 0, 0' <<<"$resources" || fail "no file version 1.2"
+    grep -q 'VALUE "ProductVersion", "1.2"' <<<"$resources" || fail "no product version 1.2"
+    grep -q 'RT_MANIFEST' <<<"$resources" || fail "no manifest"
+    grep -q 'RT_GROUP_ICON' <<<"$resources" || fail "no icon"
+    echo "version 1.2, manifest and icon inside"
+}
+
+digest() {
+    local native windows
+    native=$("$2")
+    windows=$(wine "$3" | tr -d '\r')
+    printf 'Linux:\n%s\nWindows:\n%s\n' "$native" "$windows"
+    [ "$native" = "$windows" ] || fail "the digests differ"
+}
+
+# What an install may leave behind: files where programs and their menu
+# entries go, the makers' and the uninstallers' keys, the user's settings.
+footprint() {
+    (cd "$WINEPREFIX/drive_c" &&
+        find "Program Files" ProgramData users/*/AppData/Roaming/Microsoft users/*/Desktop \
+            users/Public 2>/dev/null | sort || true)
+    {
+        wine reg query 'HKLM\Software'
+        wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+        wine reg query 'HKCU\Software' /s
+    } 2>/dev/null | tr -d '\r' | grep -v -e '^HKEY_CURRENT_USER\\Software\\Wine' -e '^$'
+}
+
+installer() {
+    local config=$2 exe=$3 package
+    package=$(dirname "$config")/$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$config").exe
+    local programs="$WINEPREFIX/drive_c/Program Files/Quorvel"
+    # Wine's desktop process, which the installer starts, serves every window
+    # program after it: it must start on a display.
+    start_bare_x 640x480
+    trap stop_bare_x EXIT
+    local before
+    before=$(footprint)
+    wine "$package" /S 2>/dev/null || fail "the installer failed"
+    cmp "$programs/quorvel.exe" "$exe" || fail "quorvel.exe is not in $programs"
+    local menu
+    menu=$(find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/Quorvel/Quorvel.lnk' | head -1)
+    [ -n "$menu" ] || fail "no Start-menu entry Quorvel"
+    echo "installed: $programs/quorvel.exe, ${menu#"$WINEPREFIX/drive_c/"}"
+
+    # The Start-menu entry starts the installed program: its window appears.
+    wine start /unix "$menu"
+    local window
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quorvel v1\.2$' | head -1) ||
+        fail "the Start-menu entry showed no window"
+    xdotool windowfocus --sync "$window" key alt+F4
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name '^Quorvel v1\.2$' >/dev/null || break
+        sleep 0.1
+    done
+    echo "started from the Start menu"
+
+    # The uninstaller copies itself away and returns at once: wait for it.
+    wine "$programs/Uninstall.exe" /S
+    for _ in $(seq 300); do
+        [ -e "$programs" ] || break
+        sleep 0.1
+    done
+    sleep 0.5
+    local after
+    after=$(footprint)
+    [ "$before" = "$after" ] ||
+        fail "the uninstaller left this behind:$(diff <(echo "$before") <(echo "$after") || true)"
+    echo "uninstalled: nothing left behind"
+}
+
+command=$1
+shift
+case "$command" in
+prefix) make_wine_prefix "$1" ;;
+stop)
+    wine_env "$1"
+    stop_wine
+    rm -rf "$WINEPREFIX"
+    ;;
+run)
+    wine_env "$1"
+    shift
+    exec "$@"
+    ;;
+imports) imports "$1" ;;
+digest)
+    wine_env "$1"
+    digest "$@"
+    ;;
+installer)
+    wine_env "$1"
+    installer "$@"
+    ;;
+*) fail "unknown check $command" ;;
+esac
