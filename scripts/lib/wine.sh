@@ -7,13 +7,16 @@
 #                         and its wineserver left running (-p) so that every
 #                         program started next comes up fast
 #   stop_wine             ends the prefix's wineserver and its Windows processes
-#   start_bare_x WxH      Xvfb with no window manager on a free display, DISPLAY
-#                         exported; stop_bare_x ends it
+#
+# With no window manager, a Windows program shows on start_x_server's Xvfb
+# (scripts/lib/x-session.sh, sourced here) as it would on Windows.
 #
 # The settings: Wine draws title bars and borders itself, as Windows does, so
 # that with no window manager a window's outer frame lands exactly where the
 # program puts it; "Arial" resolves to Liberation Sans, which has its metrics;
 # 96 dpi.
+
+. "$(dirname "${BASH_SOURCE[0]}")/x-session.sh"
 
 wine_env() {
     export WINEPREFIX="$1/prefix" HOME="$1/home"
@@ -51,19 +54,4 @@ EOF
 
 stop_wine() {
     [ -z "${WINEPREFIX:-}" ] || wineserver -k 2>/dev/null || true
-}
-
-start_bare_x() {
-    local n=$((600 + $$ % 300))
-    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 "${1:-640x480}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
-    bare_x_server=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 200); do xprop -root >/dev/null 2>&1 && return 0; sleep 0.05; done
-    echo "Xvfb did not start on $DISPLAY" >&2
-    return 1
-}
-
-stop_bare_x() {
-    kill "${bare_x_server:-}" 2>/dev/null || true
 }

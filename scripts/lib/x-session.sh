@@ -1,8 +1,11 @@
-# Sourced by scripts that need a real X server: starts Xvfb and openbox on a
-# free display and exports DISPLAY; stop_x_session stops both. Unless the
-# caller has an EXIT trap of its own, they are stopped when the script exits.
-# Usage: start_x_session WIDTHxHEIGHT
-start_x_session() {
+# Sourced by scripts that need a real X server.
+#   start_x_server WxH    Xvfb alone, with no window manager, on a free display;
+#                         exports DISPLAY
+#   start_x_session WxH   the same with openbox managing it
+#   stop_x_session        stops whichever of the two was started
+# Unless the caller has an EXIT trap of its own, start_x_session's server and
+# manager are stopped when the script exits.
+start_x_server() {
     local n=$((200 + $$ % 500))
     while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
     # -noreset: without it the server resets whenever its last client leaves.
@@ -11,7 +14,13 @@ start_x_session() {
     export DISPLAY=":$n"
     unset QT_QPA_PLATFORM # programs started from here use this server
     # The socket appears before the server takes clients: wait for an answer.
-    for _ in $(seq 200); do xprop -root >/dev/null 2>&1 && break; sleep 0.05; done
+    for _ in $(seq 200); do xprop -root >/dev/null 2>&1 && return 0; sleep 0.05; done
+    echo "Xvfb did not start on $DISPLAY" >&2
+    return 1
+}
+
+start_x_session() {
+    start_x_server "$1"
     for _ in 1 2 3; do
         openbox >/dev/null 2>&1 &
         x_manager=$!

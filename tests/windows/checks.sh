@@ -69,8 +69,8 @@ installer() {
     local programs="$WINEPREFIX/drive_c/Program Files/Quorvel"
     # Wine's desktop process, which the installer starts, serves every window
     # program after it: it must start on a display.
-    start_bare_x 640x480
-    trap stop_bare_x EXIT
+    start_x_server 640x480
+    trap stop_x_session EXIT
     local before
     before=$(footprint)
     wine "$package" /S 2>/dev/null || fail "the installer failed"
