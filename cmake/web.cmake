@@ -8,6 +8,8 @@
 
 if(NOT CMAKE_SCRIPT_MODE_FILE)
     set(site ${CMAKE_BINARY_DIR}/site)
+    # The commands below copy into it, in whatever order a parallel build runs them.
+    file(MAKE_DIRECTORY ${site}/fonts)
     set(web ${CMAKE_SOURCE_DIR}/data/web)
 
     # A small module for browsers alone: no file system, no eval, the small
