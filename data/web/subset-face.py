@@ -9,6 +9,7 @@ The font's licence reserves its name for unmodified copies, so the cut-down
 faces are called "Quorvel Dialog"; the copyright and licence records stay.
 """
 import os
+import shutil
 import string
 import subprocess
 import sys
@@ -68,7 +69,8 @@ def main(argv):
         done = subprocess.run(["woff2_compress", ttf], capture_output=True, text=True)
         if done.returncode != 0:
             sys.exit(f"woff2_compress failed on {source}:\n{done.stdout}{done.stderr}")
-        os.replace(os.path.join(work, "face.woff2"), out)
+        # A copy, not a rename: the temporary folder may be on another file system.
+        shutil.copyfile(os.path.join(work, "face.woff2"), out)
 
 
 if __name__ == "__main__":
