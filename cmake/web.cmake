@@ -1,8 +1,9 @@
 # The web page: the program as a WebAssembly module, and the static site around
 # it in site/ of the build folder, which any static web host can serve:
-# index.html, the module, the dialog face cut down to what the page draws,
-# its licence, the icons and manifest for a phone's home screen, and a
-# service worker that keeps every file for use with no network.
+# index.html, which carries the module's JavaScript and the dialog face (cut
+# down to what the page draws) inside it, the module's code, the face's
+# licence, the icons and manifest for a phone's home screen, and a service
+# worker that keeps every file for use with no network.
 #
 # Run as a script (cmake -P), this file writes the service worker; see the end.
 
@@ -11,6 +12,9 @@ if(NOT CMAKE_SCRIPT_MODE_FILE)
     # The commands below copy into it, in whatever order a parallel build runs them.
     file(MAKE_DIRECTORY ${site}/fonts)
     set(web ${CMAKE_SOURCE_DIR}/data/web)
+    # What the page carries inside it, gathered before it is written.
+    set(page ${CMAKE_BINARY_DIR}/page)
+    file(MAKE_DIRECTORY ${page}/fonts)
 
     # A small module for browsers alone: no file system, no eval, the small
     # allocator.
@@ -30,20 +34,22 @@ if(NOT CMAKE_SCRIPT_MODE_FILE)
               PATHS /usr/share/fonts/truetype/liberation2 NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
     set(licence /usr/share/doc/fonts-liberation2/copyright)
 
-    set(files index.html manifest.webmanifest quorvel.js quorvel.wasm quorvel.svg
+    set(files index.html manifest.webmanifest quorvel.wasm quorvel.svg
         icon-180.png icon-192.png icon-512.png fonts/LICENSE.txt)
-    set(outputs)
+    set(outputs ${site}/index.html)
 
     add_custom_command(
-        OUTPUT ${site}/quorvel.js ${site}/quorvel.wasm
-        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quorvel>
-                $<TARGET_FILE_DIR:quorvel>/quorvel.wasm ${site}/
+        OUTPUT ${page}/quorvel.js ${site}/quorvel.wasm
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quorvel> ${page}/quorvel.js
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE_DIR:quorvel>/quorvel.wasm
+                ${site}/quorvel.wasm
         DEPENDS quorvel
         COMMENT "Site: the module"
         VERBATIM)
-    list(APPEND outputs ${site}/quorvel.js ${site}/quorvel.wasm)
+    list(APPEND outputs ${site}/quorvel.wasm)
+    set(inlined ${page}/quorvel.js)
 
-    foreach(pair index.html:${web}/index.html manifest.webmanifest:${web}/manifest.webmanifest
+    foreach(pair manifest.webmanifest:${web}/manifest.webmanifest
                  quorvel.svg:${CMAKE_SOURCE_DIR}/data/quorvel.svg fonts/LICENSE.txt:${licence})
         string(REPLACE ":" ";" pair ${pair})
         list(GET pair 0 name)
@@ -76,17 +82,29 @@ if(NOT CMAKE_SCRIPT_MODE_FILE)
 
     foreach(face Regular Bold BoldItalic)
         string(TOLOWER ${face} style)
-        set(out fonts/dialog-${style}.woff2)
+        set(out ${page}/fonts/dialog-${style}.woff2)
         add_custom_command(
-            OUTPUT ${site}/${out}
+            OUTPUT ${out}
             COMMAND ${QUORVEL_PYTHON} ${web}/subset-face.py ${style}
-                    ${QUORVEL_FACE_DIR}/LiberationSans-${face}.ttf ${site}/${out}
+                    ${QUORVEL_FACE_DIR}/LiberationSans-${face}.ttf ${out}
             DEPENDS ${web}/subset-face.py ${QUORVEL_FACE_DIR}/LiberationSans-${face}.ttf
             COMMENT "Site: the dialog face, ${style}"
             VERBATIM)
-        list(APPEND outputs ${site}/${out})
-        list(APPEND files ${out})
+        list(APPEND inlined ${out})
     endforeach()
+
+    # One document to fetch where there would be five: the page carries the
+    # module's JavaScript and the three faces.
+    add_custom_command(
+        OUTPUT ${site}/index.html
+        COMMAND ${QUORVEL_PYTHON} ${web}/inline-page.py ${web}/index.html ${page}
+                ${site}/index.html
+        # Earlier builds put these in the site as files of their own.
+        COMMAND ${CMAKE_COMMAND} -E rm -f ${site}/quorvel.js ${site}/fonts/dialog-regular.woff2
+                ${site}/fonts/dialog-bold.woff2 ${site}/fonts/dialog-bolditalic.woff2
+        DEPENDS ${web}/inline-page.py ${web}/index.html ${inlined}
+        COMMENT "Site: the page"
+        VERBATIM)
 
     add_custom_command(
         OUTPUT ${site}/sw.js
@@ -102,7 +120,9 @@ if(NOT CMAKE_SCRIPT_MODE_FILE)
 endif()
 
 # The service worker lists every file of the site and names its cache after
-# their contents.
+# their contents. It keeps the page under the folder's own address, which is
+# how a visit asks for it: fetched again under a second name, it would travel
+# twice.
 set(digests)
 foreach(file IN LISTS FILES)
     file(SHA256 ${SITE}/${file} digest)
@@ -110,6 +130,7 @@ foreach(file IN LISTS FILES)
 endforeach()
 string(SHA256 QUORVEL_SITE_VERSION "${digests}")
 string(SUBSTRING ${QUORVEL_SITE_VERSION} 0 16 QUORVEL_SITE_VERSION)
+list(TRANSFORM FILES REPLACE "^index\\.html$" "./")
 list(TRANSFORM FILES PREPEND "'")
 list(TRANSFORM FILES APPEND "'")
 list(JOIN FILES ", " QUORVEL_SITE_FILES)

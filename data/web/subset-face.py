@@ -57,7 +57,9 @@ def main(argv):
     options.name_languages = ["*"]
     options.notdef_outline = True
     options.drop_tables += ["FFTM"]
-    font = TTFont(source)
+    # The source's own date stays, so that the same source gives the same
+    # bytes and the site's cache is renewed only when a face really changes.
+    font = TTFont(source, recalcTimestamp=False)
     subsetter = subset.Subsetter(options)
     subsetter.populate(text="".join(sorted(set(TEXTS[style]))))
     subsetter.subset(font)

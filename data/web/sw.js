@@ -28,9 +28,10 @@ self.addEventListener('fetch', (event) => {
   const url = new URL(request.url);
   if (request.method !== 'GET' || url.origin !== self.location.origin)
     return;
-  // The folder's own address opens the calculator.
-  const wanted = request.mode === 'navigate' && url.pathname.endsWith('/')
-    ? new URL('index.html', url).href : request;
+  // The page is kept under the folder's own address, which is how a visit
+  // asks for it; index.html is the same page.
+  const wanted = request.mode === 'navigate' && url.pathname.endsWith('/index.html')
+    ? new URL('./', url).href : request;
   opened = opened || caches.open(CACHE);
   event.respondWith(opened
     .then((cache) => cache.match(wanted, { ignoreVary: true }))

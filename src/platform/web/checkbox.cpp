@@ -9,10 +9,9 @@ namespace {
 // A box with its label beside it; a click on the label ticks the box too.
 std::unique_ptr<Native> box() {
     auto native = std::make_unique<Native>("label", "q-check");
-    val document = web::document();
-    native->control = document.call<val>("createElement", val("input"));
+    native->control = web::create("input");
     native->control.set("type", val("checkbox"));
-    native->caption = document.call<val>("createElement", val("span"));
+    native->caption = web::create("span");
     native->element.call<void>("appendChild", native->control);
     native->element.call<void>("appendChild", native->caption);
     return native;

@@ -7,7 +7,13 @@
 using emscripten::val;
 
 extern "C" {
-// From events.js: the page's listeners, kept on owner's element.
+// From events.js: the page's most frequent writes, one call each, and its
+// listeners, kept on owner's element.
+emscripten::EM_VAL quorvel_create(const char *tag, const char *className);
+void quorvel_set_style(emscripten::EM_VAL element, const char *property, const char *value);
+void quorvel_set_attribute(emscripten::EM_VAL element, const char *name, const char *value);
+void quorvel_place(emscripten::EM_VAL element, double left, double top, double width,
+                   double height);
 void quorvel_listen(emscripten::EM_VAL owner, emscripten::EM_VAL source, const char *type,
                     int signal, platform::Native *target);
 void quorvel_forget(emscripten::EM_VAL owner);
@@ -21,8 +27,16 @@ val document() {
     return val::global("document");
 }
 
+val create(const char *tag, const char *className) {
+    return val::take_ownership(quorvel_create(tag, className));
+}
+
 void setStyle(const val &element, const char *property, const std::string &value) {
-    element["style"].call<void>("setProperty", val(property), val(value));
+    quorvel_set_style(element.as_handle(), property, value.c_str());
+}
+
+void setAttribute(const val &element, const char *name, const std::string &value) {
+    quorvel_set_attribute(element.as_handle(), name, value.c_str());
 }
 
 std::string length(long long pixels) {
@@ -81,10 +95,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void quorvel_deliver(Native *target, int signal)
 } // namespace web
 
 Native::Native(const char *tag, const char *className)
-    : element(web::document().call<val>("createElement", val(tag))), content(element),
-      control(element) {
-    element.set("className", val(className));
-}
+    : element(web::create(tag, className)), content(element), control(element) {}
 
 Native::~Native() {
     setParent(nullptr);
@@ -96,13 +107,13 @@ Native::~Native() {
 
 void Native::place() {
     using web::setStyle;
-    // In 64 bits: an int less an inset cannot overflow.
+    // In 64 bits: an int less an inset cannot overflow. A double holds each
+    // exactly.
     using Wide = long long;
     auto box = [](const val &part, Wide left, Wide top, Wide w, Wide h) {
-        setStyle(part, "left", web::length(left));
-        setStyle(part, "top", web::length(top));
-        setStyle(part, "width", web::length(std::max<Wide>(w, 0)));
-        setStyle(part, "height", web::length(std::max<Wide>(h, 0)));
+        quorvel_place(part.as_handle(), static_cast<double>(left), static_cast<double>(top),
+                      static_cast<double>(std::max<Wide>(w, 0)),
+                      static_cast<double>(std::max<Wide>(h, 0)));
     };
     if (frame) {
         // Where the page puts a window is the page's own rule (see the
@@ -165,10 +176,10 @@ void Component::requestFocus() {
 }
 
 void Component::setAccessibleName(std::string_view name) {
-    native_->control.call<void>("setAttribute", val("aria-label"), val(std::string(name)));
+    web::setAttribute(native_->control, "aria-label", std::string(name));
     // The name stands for the caption, which screen readers then skip.
     if (!native_->caption.isUndefined())
-        native_->caption.call<void>("setAttribute", val("aria-hidden"), val("true"));
+        web::setAttribute(native_->caption, "aria-hidden", "true");
 }
 
 void Container::add(Component &child) {

@@ -1,5 +1,32 @@
-// The page's events, delivered to the program's controls one at a time.
+// What the program asks of the page most often, in one step each, and the
+// page's events, delivered to the program's controls one at a time.
 mergeInto(LibraryManager.library, {
+  // A new element of the given tag and class.
+  quorvel_create__deps: ['$Emval'],
+  quorvel_create: function(tag, className) {
+    var element = document.createElement(UTF8ToString(tag));
+    if (HEAPU8[className]) element.className = UTF8ToString(className);
+    return Emval.toHandle(element);
+  },
+  quorvel_set_style__deps: ['$Emval'],
+  quorvel_set_style: function(element, property, value) {
+    Emval.toValue(element).style.setProperty(UTF8ToString(property), UTF8ToString(value));
+  },
+  quorvel_set_attribute__deps: ['$Emval'],
+  quorvel_set_attribute: function(element, name, value) {
+    Emval.toValue(element).setAttribute(UTF8ToString(name), UTF8ToString(value));
+  },
+  // Places an element in its container: each edge a length of the form's
+  // pixels (see the stylesheet).
+  quorvel_place__deps: ['$Emval'],
+  quorvel_place: function(element, left, top, width, height) {
+    var style = Emval.toValue(element).style;
+    var length = function(pixels) { return 'calc(var(--u) * ' + pixels + ')'; };
+    style.left = length(left);
+    style.top = length(top);
+    style.width = length(width);
+    style.height = length(height);
+  },
   // Listens on source for events of the given type and delivers signal to
   // target; the listener is kept on owner, an element, until it is forgotten.
   quorvel_listen__deps: ['$Emval'],

@@ -18,12 +18,9 @@ std::unique_ptr<Native> window() {
     native->insetTop = borderTop;
     native->insetRight = borderRight;
     native->insetBottom = borderBottom;
-    native->title = document.call<val>("createElement", val("h1"));
-    native->title.set("className", val("q-title"));
-    native->content = document.call<val>("createElement", val("div"));
-    native->content.set("className", val("q-client"));
-    native->handle = document.call<val>("createElement", val("div"));
-    native->handle.set("className", val("q-handle"));
+    native->title = web::create("h1", "q-title");
+    native->content = web::create("div", "q-client");
+    native->handle = web::create("div", "q-handle");
     for (const val *part : {&native->title, &native->content, &native->handle})
         native->element.call<void>("appendChild", *part);
     native->element.set("hidden", true);

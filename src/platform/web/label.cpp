@@ -19,7 +19,7 @@ void Label::setAlignment(Alignment alignment) {
 
 // A status line: screen readers read each new text out, politely, whole.
 void Label::setLive() {
-    native().element.call<void>("setAttribute", val("role"), val("status"));
+    web::setAttribute(native().element, "role", "status");
 }
 
 } // namespace platform

@@ -61,7 +61,10 @@ void listen(Native &target, const emscripten::val &source, const char *type, Sig
 bool running();
 
 emscripten::val document();
+// A new element of the given tag, and of the given class unless it is empty.
+emscripten::val create(const char *tag, const char *className = "");
 void setStyle(const emscripten::val &element, const char *property, const std::string &value);
+void setAttribute(const emscripten::val &element, const char *name, const std::string &value);
 // A length of the form's pixels. The page sets their size: one CSS pixel on a
 // desktop, more on a phone, where the window is scaled up to fill the screen.
 std::string length(long long pixels);

@@ -11,7 +11,7 @@ namespace {
 std::optional<int> ended;
 
 void setState(const char *state) {
-    web::document()["documentElement"].call<void>("setAttribute", val("data-state"), val(state));
+    web::setAttribute(web::document()["documentElement"], "data-state", state);
 }
 } // namespace
 

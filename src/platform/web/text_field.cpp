@@ -13,7 +13,7 @@ std::unique_ptr<Native> input() {
     // The text stays exactly as typed: no correction, capitals, suggestions or
     // remembered entries.
     for (const char *attribute : {"autocomplete", "autocorrect", "autocapitalize"})
-        field.call<void>("setAttribute", val(attribute), val("off"));
+        web::setAttribute(field, attribute, "off");
     field.set("spellcheck", false);
     // The keyboard a phone offers. Every numeric kind drops something the
     // rule needs on some phone: "numeric" and "tel" have no point or minus on
@@ -21,9 +21,9 @@ std::unique_ptr<Native> input() {
     // comma in many languages, and no minus. "2,5" is refused and "-1" is a
     // fair height, so the fields ask for the full keyboard, whose number
     // layer has the digits, the point and the minus everywhere.
-    field.call<void>("setAttribute", val("inputmode"), val("text"));
+    web::setAttribute(field, "inputmode", "text");
     // Enter calculates.
-    field.call<void>("setAttribute", val("enterkeyhint"), val("go"));
+    web::setAttribute(field, "enterkeyhint", "go");
     return native;
 }
 
