@@ -3,6 +3,9 @@
 #                         exports DISPLAY
 #   start_x_session WxH   the same with openbox managing it
 #   stop_x_session        stops whichever of the two was started
+#   shoot_worked_example OUT  types a worked example into the window whose
+#                         outer frame is at (50, 50), calculates it, and saves
+#                         the window's picture to OUT
 # Unless the caller has an EXIT trap of its own, start_x_session's server and
 # manager are stopped when the script exits.
 start_x_server() {
@@ -37,4 +40,18 @@ start_x_session() {
 
 stop_x_session() {
     kill "${x_manager:-}" "${x_server:-}" 2>/dev/null || true
+}
+
+shoot_worked_example() {
+    local out=$1 entry
+    # The fields start 152 pixels right of the outer frame's corner.
+    for entry in "30 2" "54 3" "79 1" "102 4" "129 0"; do
+        set -- $entry
+        xdotool mousemove $((50 + 172)) $((50 + $1 + 10)) click 1 type -- "$2"
+    done
+    xdotool mousemove $((50 + 66)) $((50 + 205)) click 1 # "Calculate"
+    xdotool mousemove 300 310
+    sleep 0.3
+    mkdir -p "$(dirname "$out")"
+    import -window root -crop 208x257+50+50 +repage "$out"
 }
