@@ -115,7 +115,9 @@ if(NOT CMAKE_SCRIPT_MODE_FILE)
         VERBATIM)
     add_custom_target(site ALL DEPENDS ${outputs} ${site}/sw.js)
 
-    add_subdirectory(tests/web)
+    if(QUORVEL_TESTS)
+        add_subdirectory(tests/web)
+    endif()
     return()
 endif()
 

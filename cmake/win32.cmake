@@ -49,4 +49,6 @@ set(CPACK_NSIS_DELETE_ICONS_EXTRA
     "DeleteRegKey /ifempty SHCTX 'Software\\\\${CPACK_PACKAGE_VENDOR}'")
 include(CPack)
 
-add_subdirectory(tests/windows)
+if(QUORVEL_TESTS)
+    add_subdirectory(tests/windows)
+endif()
