@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into scratch prefixes and validates what a desktop needs:
-# the executable (stripped), the desktop entry, the icon and the AppStream
-# metadata. Then uninstalls, and finds every prefix exactly as it was: one
+# the executable (stripped), the desktop entry, the icon, the AppStream
+# metadata, the manual page, the copyright and the changelog. Then uninstalls, and finds every prefix exactly as it was: one
 # whose share/applications held another program's entry, installed into twice;
 # one that did not exist; /usr staged under DESTDIR, as a packager does.
 set -euo pipefail
@@ -35,6 +35,8 @@ for prefix in "$kept" "$fresh" "$stage/usr"; do
     test -x "$prefix/bin/quorvel"
     file -L "$prefix/bin/quorvel" | grep -q ', stripped' || { file "$prefix/bin/quorvel"; exit 1; }
     test -s "$share/icons/hicolor/scalable/apps/quorvel.svg"
+    gzip -t "$share/man/man1/quorvel.1.gz" "$share/doc/quorvel/changelog.gz"
+    test -s "$share/doc/quorvel/copyright"
     desktop-file-validate "$share/applications/quorvel.desktop"
     grep -qx 'Categories=Game;BoardGame;' "$share/applications/quorvel.desktop"
     appstreamcli validate --no-net "$share/metainfo/org.quorvel.Quorvel.metainfo.xml" >/dev/null
