@@ -42,7 +42,8 @@ file -L /usr/bin/quorvel | grep -q ', stripped' || { file /usr/bin/quorvel; exit
 
 # The manual page where man finds it, for this version.
 doc=/usr/share/doc/quorvel
-test "$(man -w quorvel)" = /usr/share/man/man1/quorvel.1.gz
+test "$(man -w quorvel)" = /usr/share/man/man1/quorvel.1.gz ||
+    { echo "man finds no page quorvel(1) in /usr/share/man"; exit 1; }
 zcat /usr/share/man/man1/quorvel.1.gz | grep -q "^\.TH QUORVEL 1 .* \"Quorvel $version\"" ||
     { echo "the manual page is not the one of version $version"; exit 1; }
 # The changelog's latest entry is this version, dated as the AppStream metadata
