@@ -132,7 +132,6 @@ class Engine:
 
     name = None
     touch = False  # can show the page as a touch screen does
-    console = False  # can read what the page writes to its console
 
     def __init__(self):
         self._controls = {}
@@ -176,19 +175,19 @@ class Engine:
         raise NotImplementedError
 
     def errors(self):
-        """What the page wrote to its console as errors or warnings."""
+        """What the page wrote to its console as errors or warnings, where
+        the engine's driver can read it (WebKit's cannot)."""
         return []
 
     # Built on them.
 
     def open(self, url):
         """Loads the page and waits until every field of the form can be typed in."""
-        self._controls = {}
         self.navigate(url)
         self.ready()
 
     def ready(self):
-        self._controls = {}
+        self._controls = {}  # the page's elements are new
         self.wait(lambda: all(self.find(name, "textbox", missing_ok=True) for name in FIELDS),
                   "the form's fields")
 
@@ -317,7 +316,6 @@ class Chromium(_Selenium):
 
     name = "chromium"
     touch = True
-    console = True
 
     def __init__(self):
         super().__init__()
@@ -573,7 +571,6 @@ class Firefox(Engine):
     and roles in Firefox's accessibility tree (BiDi's accessibility locator)."""
 
     name = "firefox"
-    console = True
     PREFS = {
         # Nothing of its own on the network, no first-run pages or prompts.
         "app.update.disabledForTesting": True,
