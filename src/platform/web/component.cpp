@@ -17,6 +17,7 @@ void quorvel_place(emscripten::EM_VAL element, double left, double top, double w
 void quorvel_listen(emscripten::EM_VAL owner, emscripten::EM_VAL source, const char *type,
                     int signal, platform::Native *target);
 void quorvel_forget(emscripten::EM_VAL owner);
+void quorvel_keypad_join(emscripten::EM_VAL field, int signal, platform::Native *target);
 }
 
 namespace platform {
@@ -46,6 +47,10 @@ std::string length(long long pixels) {
 void listen(Native &target, const val &source, const char *type, Signal signal) {
     quorvel_listen(target.element.as_handle(), source.as_handle(), type, static_cast<int>(signal),
                    &target);
+}
+
+void joinKeypad(Native &field) {
+    quorvel_keypad_join(field.control.as_handle(), static_cast<int>(Signal::Enter), &field);
 }
 
 namespace {

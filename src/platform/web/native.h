@@ -57,6 +57,10 @@ enum class Signal : int { Press = 1, Enter, Activated, Deactivated, Iconified, D
 // long as target.
 void listen(Native &target, const emscripten::val &source, const char *type, Signal signal);
 
+// Lets the page's keypad, on a touch screen, type into a text field; its
+// "Next" after the field's window's last field is Enter in the field.
+void joinKeypad(Native &field);
+
 // Whether the program still runs: after exit(), nothing is delivered.
 bool running();
 

@@ -20,7 +20,8 @@ std::unique_ptr<Native> input() {
     // one major system, and "decimal" offers the locale's separator, a lone
     // comma in many languages, and no minus. "2,5" is refused and "-1" is a
     // fair height, so the fields ask for the full keyboard, whose number
-    // layer has the digits, the point and the minus everywhere.
+    // layer has the digits, the point and the minus everywhere. On a touch
+    // screen the page's own keypad stands in for it (see joinKeypad).
     web::setAttribute(field, "inputmode", "text");
     // Enter calculates.
     web::setAttribute(field, "enterkeyhint", "go");
@@ -31,6 +32,7 @@ std::unique_ptr<Native> input() {
 
 TextField::TextField() : Component(input()) {
     web::listen(native(), native().element, "keydown", web::Signal::Enter);
+    web::joinKeypad(native());
 }
 
 std::string TextField::text() const {
