@@ -88,7 +88,9 @@ mergeInto(LibraryManager.library, {
     build: function() {
       var pad = quorvelKeypad;
       pad.touch = window.matchMedia('(pointer: coarse)');
-      var rehint = function() { pad.fields(null).forEach(pad.hint); };
+      var rehint = function() {
+        document.querySelectorAll('input').forEach(function(f) { if (f.quorvelKeypad) pad.hint(f); });
+      };
       if (pad.touch.addEventListener) pad.touch.addEventListener('change', rehint);
       else pad.touch.addListener(rehint);
 
