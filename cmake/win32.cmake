@@ -18,14 +18,35 @@ target_compile_options(quorvel_core PRIVATE -ffunction-sections -fdata-sections)
 target_link_options(quorvel PRIVATE -static -Wl,--gc-sections $<$<NOT:$<CONFIG:Debug>>:-s>)
 
 install(TARGETS quorvel RUNTIME DESTINATION .)
+# The licence beside the program, in Windows' line ends; the installer shows it
+# before it installs.
+configure_file(${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_BINARY_DIR}/LICENSE.txt @ONLY
+               NEWLINE_STYLE CRLF)
+install(FILES ${CMAKE_BINARY_DIR}/LICENSE.txt DESTINATION .)
+
+# The read-me of the zip for players who do not install, in Windows' line ends.
+configure_file(${QUORVEL_WINDOWS_DATA}/README.txt.in ${CMAKE_BINARY_DIR}/README.txt @ONLY
+               NEWLINE_STYLE CRLF)
+
+# A release build (scripts/release) signs every Windows program it makes with
+# this tool, which takes the file to sign in place: quorvel.exe once linked,
+# and, as makensis writes them, the uninstaller inside the installer and the
+# installer itself.
+set(QUORVEL_SIGN_TOOL "" CACHE FILEPATH "Signs the Windows program it is given, in place")
+if(QUORVEL_SIGN_TOOL)
+    add_custom_command(TARGET quorvel POST_BUILD
+                       COMMAND ${QUORVEL_SIGN_TOOL} $<TARGET_FILE:quorvel>
+                       COMMENT "Signing quorvel.exe" VERBATIM)
+endif()
 
 set(CPACK_GENERATOR NSIS)
 set(CPACK_PACKAGE_NAME Quorvel)
-set(CPACK_PACKAGE_VENDOR "The Quorvel developers")
+set(CPACK_PACKAGE_VENDOR "The Quorvel authors")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Line-of-sight calculator for a hex-grid tactical board game")
-set(CPACK_PACKAGE_FILE_NAME quorvel-${PROJECT_VERSION}-win64)
+set(CPACK_PACKAGE_FILE_NAME quorvel-${PROJECT_VERSION}-windows-x64-setup)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Quorvel)
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Quorvel)
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_BINARY_DIR}/LICENSE.txt)
 # The Start-menu entry: quorvel.exe, shown as "Quorvel".
 set(CPACK_PACKAGE_EXECUTABLES quorvel Quorvel)
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
@@ -42,11 +63,31 @@ set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
 # A 64-bit installer for a 64-bit program: it runs where the program does
 # (Wine without its 32-bit half included) and installs under the 64-bit
 # Program Files.
-set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+#
+# The installer stores no file times (SetDateSave off): they would be those of
+# the build and of CPack's own files, which differ from one build to the next,
+# so that the same source would not give the same installer. Installed files
+# carry the time of their install instead.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode
+  SetDateSave off")
+if(QUORVEL_SIGN_TOOL)
+    # CPack writes this into its own configuration as it is, without escaping
+    # the quotes for it: hence their second escape.
+    string(APPEND CPACK_NSIS_DEFINES "
+  !uninstfinalize '\\\"${QUORVEL_SIGN_TOOL}\\\" \\\"%1\\\"'
+  !finalize '\\\"${QUORVEL_SIGN_TOOL}\\\" \\\"%1\\\"'")
+endif()
+# The uninstaller's list of what to remove, in the order of the names.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/nsis-uninstall-list.cmake)
 # The uninstaller removes the program's own registry key but leaves its
 # maker's, now empty, behind: take that too, once the icons are gone.
 set(CPACK_NSIS_DELETE_ICONS_EXTRA
     "DeleteRegKey /ifempty SHCTX 'Software\\\\${CPACK_PACKAGE_VENDOR}'")
+# Windows' list of installed apps gets its name, version, publisher and icon
+# from CPack; the size the installer works out once the files are in place.
+configure_file(${QUORVEL_WINDOWS_DATA}/installed-size.nsh.in
+               ${CMAKE_BINARY_DIR}/installed-size.nsh @ONLY)
+set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "!include '${CMAKE_BINARY_DIR}/installed-size.nsh'")
 include(CPack)
 
 if(QUORVEL_TESTS)
