@@ -9,9 +9,12 @@
 #                                     1.2, manifest and icon inside
 #   digest DIR HOST_DIGEST EXE_DIGEST the same digest natively and under Wine
 #   installer DIR CPACK_CONFIG EXE    the installer that CPack made: a silent
-#                                     install puts EXE under Program Files with
-#                                     a Start-menu entry that starts it; a
-#                                     silent uninstall takes it all away
+#                                     install puts EXE and the licence under
+#                                     Program Files with a Start-menu entry
+#                                     that starts it, and lists the program
+#                                     among the installed apps; a silent
+#                                     uninstall, started as that list starts
+#                                     it, takes it all away
 set -euo pipefail
 . "$(dirname "$0")/../../scripts/lib/wine.sh"
 
@@ -63,6 +66,11 @@ footprint() {
     } 2>/dev/null | tr -d '\r' | grep -v -e '^HKEY_CURRENT_USER\\Software\\Wine' -e '^$'
 }
 
+# The data of value NAME in the output of `reg query`.
+reg_value() {
+    sed -n "s/^ *$2 \{2,\}REG_[A-Z_]* \{2,\}//p" <<<"$1"
+}
+
 installer() {
     local config=$2 exe=$3 package
     package=$(dirname "$config")/$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$config").exe
@@ -75,6 +83,8 @@ installer() {
     before=$(footprint)
     wine "$package" /S 2>/dev/null || fail "the installer failed"
     cmp "$programs/quorvel.exe" "$exe" || fail "quorvel.exe is not in $programs"
+    sed 's/$/\r/' "$(dirname "$0")/../../LICENSE" | cmp - "$programs/LICENSE.txt" ||
+        fail "LICENSE.txt in $programs is not the licence with Windows' line ends"
     local menu
     menu=$(find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/Quorvel/Quorvel.lnk' | head -1)
     [ -n "$menu" ] || fail "no Start-menu entry Quorvel"
@@ -92,13 +102,37 @@ installer() {
     done
     echo "started from the Start menu"
 
+    # Windows' list of installed apps: what it shows, and how it uninstalls.
+    local key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvel'
+    local entry name want got
+    entry=$(wine reg query "$key" 2>/dev/null | tr -d '\r') || fail "no $key"
+    while IFS='|' read -r name want; do
+        got=$(reg_value "$entry" "$name")
+        [ "$got" = "$want" ] || fail "$name in $key is '$got', not '$want'"
+    done <<'END'
+DisplayName|Quorvel
+DisplayVersion|1.2
+Publisher|The Quorvel authors
+DisplayIcon|C:\Program Files\Quorvel\quorvel.exe
+UninstallString|"C:\Program Files\Quorvel\Uninstall.exe"
+END
+    # The size in KiB: what the folder holds, to the KiB.
+    local size bytes
+    size=$(reg_value "$entry" EstimatedSize)
+    bytes=$(find "$programs" -type f -printf '%s\n' | awk '{s += $1} END {print s}')
+    [[ $size == 0x* ]] && ((size > 0 && (size - bytes / 1024) ** 2 <= 1)) ||
+        fail "EstimatedSize in $key is '$size' KiB, but $programs holds $bytes bytes"
+    echo "listed among the installed apps as Quorvel 1.2, $((size)) KiB"
+
     # The uninstaller copies itself away and returns at once: wait for it.
-    wine "$programs/Uninstall.exe" /S
+    got=$(reg_value "$entry" UninstallString)
+    wine "${got//\"/}" /S
     for _ in $(seq 300); do
         [ -e "$programs" ] || break
         sleep 0.1
     done
     sleep 0.5
+    ! wine reg query "$key" >/dev/null 2>&1 || fail "the uninstaller left $key"
     local after
     after=$(footprint)
     [ "$before" = "$after" ] ||
