@@ -2,7 +2,8 @@
 # and clones of the repository's HEAD in it, each run through scripts/release.
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 head=$(git -C "$repo" rev-parse HEAD)
-version=$(sed -n 's/^project(Quorvel VERSION \([0-9][0-9.]*\)[ )].*/\1/p' "$repo/CMakeLists.txt")
+. "$repo/scripts/lib/version.sh"
+version=$(project_version <"$repo/CMakeLists.txt")
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-release-test.XXXXXX")
 cleanups=()
 cleanup() {
