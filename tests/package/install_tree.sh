@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the build into scratch prefixes and validates what a desktop needs:
 # the executable (stripped), the desktop entry, the icon, the AppStream
-# metadata, the manual page, the copyright and the changelog. Then uninstalls, and finds every prefix exactly as it was: one
-# whose share/applications held another program's entry, installed into twice;
-# one that did not exist; /usr staged under DESTDIR, as a packager does.
+# metadata, the manual page, the copyright and the changelog. Then uninstalls,
+# and finds every prefix exactly as it was: one whose share/applications held
+# another program's entry, installed into twice; one that did not exist; /usr
+# staged under DESTDIR, as a packager does.
 set -euo pipefail
 build=$1
 base=$(mktemp -d)
