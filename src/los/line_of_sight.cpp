@@ -1,4 +1,5 @@
 #include "line_of_sight.h"
+#include "working.h"
 
 #include <limits>
 
@@ -21,32 +22,50 @@ bool blocked(float hf, float ho, float ht) {
 
 std::int32_t blindHexes(std::int32_t nearRange, std::int32_t iho, std::int32_t ihf,
                         std::int32_t iht, bool crest) {
+    return countBlindHexes(nearRange, iho, ihf, iht, crest).count;
+}
+
+BlindCount countBlindHexes(std::int32_t nearRange, std::int32_t iho, std::int32_t ihf,
+                           std::int32_t iht, bool crest) {
+    BlindCount c{nearRange, iho, ihf, iht, crest, nearRange / 5, 0, 0, 0};
+    const std::int64_t adjustment = crest ? 0 : 1;
+    // In 64 bits every term and the sum are exact.
+    c.exact = std::int64_t{c.fives} + 2 * std::int64_t{iho} + adjustment - ihf - iht;
     // Unsigned arithmetic wraps modulo 2^32, and the conversion back to a
     // signed value is two's complement: no step can overflow.
-    const auto u = [](std::int32_t v) { return static_cast<std::uint32_t>(v); };
-    const std::uint32_t sum = u(nearRange / 5) + 2u * u(iho) + (crest ? 0u : 1u) - u(ihf) - u(iht);
-    const auto count = static_cast<std::int32_t>(sum);
+    const auto u = [](std::int64_t v) { return static_cast<std::uint32_t>(v); };
+    c.wrapped =
+        static_cast<std::int32_t>(u(c.fives) + 2u * u(iho) + u(adjustment) - u(ihf) - u(iht));
     const std::int32_t least = crest ? 0 : 1;
-    return count < least ? least : count;
+    c.count = c.wrapped < least ? least : c.wrapped;
+    return c;
 }
 
 Verdict judge(const Sighting &s) {
-    if (blocked(s.hf, s.ho, s.ht))
-        return {"LOS Blocked", red};
+    Working working;
+    if (blocked(s.hf, s.ho, s.ht)) {
+        working.blocks(s);
+        return {"LOS Blocked", red, working.take()};
+    }
+    working.doesNotBlock(s);
 
     const std::int32_t iho = f2i(s.ho), ihf = f2i(s.hf), iro = f2i(s.ro), irt = f2i(s.rt),
                        iht = f2i(s.ht);
+    working.wholeNumbers(s, {ihf, iro, iho, irt, iht});
     const bool targetHigher = iht > ihf;
+    working.higherEnd(targetHigher, ihf, iht);
     const std::int32_t nearRange = targetHigher ? irt : iro;
     const std::int32_t farRange = targetHigher ? iro : irt;
-    const std::int32_t blind = blindHexes(nearRange, iho, ihf, iht, s.crest);
-    const bool seen = farRange > blind;
+    const BlindCount blind = countBlindHexes(nearRange, iho, ihf, iht, s.crest);
+    working.count(blind, targetHigher);
+    const bool seen = farRange > blind.count;
+    working.farEnd(targetHigher, farRange, blind.count, seen);
 
-    std::string text = std::to_string(blind);
+    std::string text = std::to_string(blind.count);
     text += " Blind Hexes ";
     text += targetHigher ? " T>F" : " F>T";
     text += seen ? " (LOS OK)" : " (No LOS)";
-    return {std::move(text), seen ? green : red};
+    return {std::move(text), seen ? green : red, working.take()};
 }
 
 } // namespace los

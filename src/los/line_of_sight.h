@@ -6,8 +6,10 @@
 
 #include "platform/controls.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace los {
 
@@ -21,11 +23,18 @@ inline constexpr Color red{255, 32, 32};     // blocked, or the far end is blind
 struct Sighting {
     float hf, ro, ho, rt, ht;
     bool crest;
+    // The texts the five numbers were read from, top to bottom, where known:
+    // the working quotes what was typed when it counts as another whole number.
+    std::array<std::string_view, 5> typed{};
 };
 
 struct Verdict {
     std::string text;
     Color color;
+    // How the rule came to the verdict, step by step, in a few lines of plain
+    // text (UTF-8, lines ended by '\n' but the last), the same on every
+    // system: each number as the rule used it.
+    std::string working;
     friend bool operator==(const Verdict &, const Verdict &) = default;
 };
 
@@ -45,7 +54,19 @@ bool blocked(float hf, float ho, float ht);
 std::int32_t blindHexes(std::int32_t nearRange, std::int32_t iho, std::int32_t ihf,
                         std::int32_t iht, bool crest);
 
-// The verdict line and its colour.
+// The same count with its steps, as the working shows them.
+struct BlindCount {
+    std::int32_t nearRange, iho, ihf, iht;
+    bool crest;
+    std::int32_t fives;   // nearRange / 5, toward zero
+    std::int64_t exact;   // the sum as a player adds it up
+    std::int32_t wrapped; // the same sum in 32-bit arithmetic
+    std::int32_t count;   // raised to the least where below it
+};
+BlindCount countBlindHexes(std::int32_t nearRange, std::int32_t iho, std::int32_t ihf,
+                           std::int32_t iht, bool crest);
+
+// The verdict line, its colour and its working.
 Verdict judge(const Sighting &s);
 
 } // namespace los
