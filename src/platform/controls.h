@@ -60,6 +60,13 @@ public:
     void requestFocus();
     // What screen readers call this component.
     void setAccessibleName(std::string_view name);
+    // What screen readers read after the name: more about the component, in
+    // lines of plain text. Empty: nothing more.
+    void setAccessibleDescription(std::string_view description);
+    // Lines of plain text shown when the pointer rests on the component (on
+    // a touch screen, when it is tapped), in the system's own tooltip. Empty:
+    // no tooltip.
+    void setToolTip(std::string_view text);
 
     Native &native() const { return *native_; }
 

@@ -2,6 +2,8 @@
 #include "look.h"
 #include "native.h"
 
+#include <QTextDocument>
+
 namespace platform {
 
 using qt::widget;
@@ -33,6 +35,18 @@ void Component::requestFocus() {
 
 void Component::setAccessibleName(std::string_view name) {
     widget(*this)->setAccessibleName(qt::qstring(name));
+}
+
+void Component::setAccessibleDescription(std::string_view description) {
+    widget(*this)->setAccessibleDescription(qt::qstring(description));
+}
+
+void Component::setToolTip(std::string_view text) {
+    QString tip = qt::qstring(text);
+    // Plain text, line by line, even where it looks like markup to Qt.
+    if (Qt::mightBeRichText(tip))
+        tip = Qt::convertFromPlainText(tip, Qt::WhiteSpacePre);
+    widget(*this)->setToolTip(tip);
 }
 
 void Container::add(Component &child) {

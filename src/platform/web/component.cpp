@@ -18,6 +18,7 @@ void quorvel_listen(emscripten::EM_VAL owner, emscripten::EM_VAL source, const c
                     int signal, platform::Native *target);
 void quorvel_forget(emscripten::EM_VAL owner);
 void quorvel_keypad_join(emscripten::EM_VAL field, int signal, platform::Native *target);
+void quorvel_tip(emscripten::EM_VAL element, const char *text);
 }
 
 namespace platform {
@@ -26,6 +27,11 @@ namespace web {
 
 val document() {
     return val::global("document");
+}
+
+val main() {
+    const val found = document().call<val>("querySelector", val("main"));
+    return found.isNull() ? document()["body"] : found;
 }
 
 val create(const char *tag, const char *className) {
@@ -108,6 +114,8 @@ Native::~Native() {
         child->parent = nullptr;
     quorvel_forget(element.as_handle());
     element.call<void>("remove");
+    if (!description.isUndefined())
+        description.call<void>("remove");
 }
 
 void Native::place() {
@@ -185,6 +193,30 @@ void Component::setAccessibleName(std::string_view name) {
     // The name stands for the caption, which screen readers then skip.
     if (!native_->caption.isUndefined())
         web::setAttribute(native_->caption, "aria-hidden", "true");
+}
+
+void Component::setAccessibleDescription(std::string_view text) {
+    Native &n = *native_;
+    if (text.empty()) {
+        n.control.call<void>("removeAttribute", val("aria-describedby"));
+        if (!n.description.isUndefined())
+            n.description.set("textContent", val(""));
+        return;
+    }
+    if (n.description.isUndefined()) {
+        // Hidden from view, and still read as the control's description.
+        static int made = 0;
+        n.description = web::create("div");
+        n.description.set("hidden", true);
+        n.description.set("id", val("q-description-" + std::to_string(++made)));
+        web::main().call<void>("appendChild", n.description);
+    }
+    n.description.set("textContent", val(std::string(text)));
+    web::setAttribute(n.control, "aria-describedby", n.description["id"].as<std::string>());
+}
+
+void Component::setToolTip(std::string_view text) {
+    quorvel_tip(native_->element.as_handle(), std::string(text).c_str());
 }
 
 void Container::add(Component &child) {

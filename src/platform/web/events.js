@@ -64,6 +64,74 @@ mergeInto(LibraryManager.library, {
     quorvelKeypad.join(Emval.toValue(field), signal, target);
   },
 
+  // A control's tooltip: the browser's own where a pointer hovers (the
+  // element's title), and on a touch screen, where nothing hovers, a box of
+  // the same lines that a tap on the control opens (see $quorvelTip).
+  quorvel_tip__deps: ['$Emval', '$quorvelTip'],
+  quorvel_tip: function(element, text) {
+    var e = Emval.toValue(element);
+    var t = UTF8ToString(text);
+    if (t) e.setAttribute('title', t);
+    else e.removeAttribute('title');
+    quorvelTip.start();
+    if (quorvelTip.owner === e) {
+      if (t) quorvelTip.open(e);
+      else quorvelTip.close();
+    }
+  },
+  // The box opens just above the control that was tapped, inside its window,
+  // so that it covers neither the control nor the keypad, in the window's
+  // face at the window's scale. The next tap anywhere closes it; a tap on the
+  // same control again only closes it.
+  $quorvelTip: {
+    box: null,
+    owner: null,
+    start: function() {
+      var tip = quorvelTip;
+      if (tip.box) return;
+      tip.box = document.createElement('div');
+      tip.box.className = 'q-tip';
+      // A screen reader has the same lines as the control's description.
+      tip.box.setAttribute('aria-hidden', 'true');
+      tip.box.hidden = true;
+      document.body.appendChild(tip.box);
+      var touch = false, closing = false;
+      document.addEventListener('pointerdown', function(e) {
+        touch = e.pointerType !== 'mouse';
+        closing = tip.owner !== null;
+        tip.close();
+      }, true);
+      document.addEventListener('click', function(e) {
+        var target = e.target instanceof Element ? e.target.closest('.q-frame [title]') : null;
+        if (touch && !closing && target) tip.open(target);
+        closing = false;
+      });
+    },
+    open: function(control) {
+      var tip = quorvelTip, box = tip.box;
+      var frame = control.closest('.q-frame');
+      if (!frame) return;
+      var outer = frame.getBoundingClientRect(), r = control.getBoundingClientRect();
+      var u = outer.width / (parseFloat(frame.style.getPropertyValue('--w')) || outer.width);
+      var content = frame.querySelector('.q-client') || frame;
+      var inner = content.getBoundingClientRect();
+      tip.owner = control;
+      box.textContent = control.getAttribute('title');
+      box.style.fontSize = 10 * u + 'px';
+      box.style.left = inner.left + 3 * u + window.scrollX + 'px';
+      box.style.width = inner.width - 6 * u + 'px';
+      box.style.maxHeight = Math.max(r.top - inner.top - 6 * u, 0) + 'px';
+      box.hidden = false;
+      box.style.top = r.top - 3 * u - box.offsetHeight + window.scrollY + 'px';
+    },
+    close: function() {
+      var tip = quorvelTip;
+      if (!tip.box) return;
+      tip.box.hidden = true;
+      tip.owner = null;
+    },
+  },
+
   // The program's own keypad, for a thumb on a touch screen: the digits, the
   // point, the minus, delete and "Next". The page's stylesheet shows it, and
   // makes room for it beside or below the window, only where the pointer is
@@ -116,7 +184,7 @@ mergeInto(LibraryManager.library, {
       });
       // No text selection, callout or menu on a long press.
       keypad.addEventListener('contextmenu', function(e) { e.preventDefault(); });
-      document.body.appendChild(keypad);
+      (document.querySelector('main') || document.body).appendChild(keypad);
     },
     // A key acts when the finger (or the mouse button) that pressed it comes
     // up over it, as on a keyboard, however long it was held; the press is

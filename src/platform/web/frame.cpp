@@ -12,7 +12,6 @@ constexpr int borderLeft = 1, borderTop = 20, borderRight = 1, borderBottom = 5;
 
 std::unique_ptr<Native> window() {
     auto native = std::make_unique<Native>("div", "q-frame");
-    val document = web::document();
     native->frame = true;
     native->insetLeft = borderLeft;
     native->insetTop = borderTop;
@@ -24,7 +23,7 @@ std::unique_ptr<Native> window() {
     for (const val *part : {&native->title, &native->content, &native->handle})
         native->element.call<void>("appendChild", *part);
     native->element.set("hidden", true);
-    document["body"].call<void>("appendChild", native->element);
+    web::main().call<void>("appendChild", native->element);
     return native;
 }
 

@@ -24,6 +24,8 @@ struct Native {
     emscripten::val control; // what takes the keyboard focus and the accessible name
     // Text shown beside the control, as a check box's label.
     emscripten::val caption = emscripten::val::undefined();
+    // A hidden element of the page that holds the accessible description.
+    emscripten::val description = emscripten::val::undefined();
 
     Component *owner = nullptr;
     // The container and the children, each forgetting the other when it goes.
@@ -65,6 +67,8 @@ void joinKeypad(Native &field);
 bool running();
 
 emscripten::val document();
+// Where the program's windows and notes go: the page's main landmark.
+emscripten::val main();
 // A new element of the given tag, and of the given class unless it is empty.
 emscripten::val create(const char *tag, const char *className = "");
 void setStyle(const emscripten::val &element, const char *property, const std::string &value);

@@ -46,7 +46,7 @@ void exit(int status) {
     note.set("className", val("q-note"));
     note.set("textContent",
              val(std::string("Quorvel has ended. Reload the page to start it again.")));
-    document["body"].call<void>("appendChild", note);
+    web::main().call<void>("appendChild", note);
     document["documentElement"].call<void>("setAttribute", val("data-exit-status"),
                                            val(std::to_string(status)));
     setState("ended");

@@ -34,20 +34,28 @@ void annotate(Native &n) {
     // all over at once, so that the service's start-up does not hold up the
     // window's.
     const auto *frame = dynamic_cast<FrameNative *>(&n.root());
-    if (!n.hwnd || !frame || !frame->opened || (n.accessibleName.empty() && !n.live))
+    const bool any = !n.accessibleName.empty() || !n.accessibleDescription.empty() || n.live;
+    if (!n.hwnd || !frame || !frame->opened || (!any && !n.annotated))
         return;
     IAccPropServices *s = services();
     if (!s)
         return;
+    const auto self = static_cast<DWORD>(OBJID_CLIENT);
     if (!n.accessibleName.empty())
-        s->SetHwndPropStr(n.hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME,
-                          n.accessibleName.c_str());
+        s->SetHwndPropStr(n.hwnd, self, CHILDID_SELF, PROPID_ACC_NAME, n.accessibleName.c_str());
+    // A description taken away is cleared, so that the control's own shows again.
+    if (!n.accessibleDescription.empty())
+        s->SetHwndPropStr(n.hwnd, self, CHILDID_SELF, PROPID_ACC_DESCRIPTION,
+                          n.accessibleDescription.c_str());
+    else if (n.annotated)
+        s->ClearHwndProps(n.hwnd, self, CHILDID_SELF, &PROPID_ACC_DESCRIPTION, 1);
     if (n.live) {
         VARIANT v{};
         v.vt = VT_I4;
         v.lVal = politely;
-        s->SetHwndProp(n.hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, liveSetting, v);
+        s->SetHwndProp(n.hwnd, self, CHILDID_SELF, liveSetting, v);
     }
+    n.annotated = true;
 }
 
 void annotateAll(Native &n) {
@@ -57,17 +65,25 @@ void annotateAll(Native &n) {
 }
 
 void forget(Native &n) {
-    const auto *frame = dynamic_cast<FrameNative *>(&n.root());
-    if (!n.hwnd || !frame || !frame->opened || (n.accessibleName.empty() && !n.live))
+    if (!n.hwnd || !n.annotated)
         return;
+    n.annotated = false;
     if (IAccPropServices *s = services()) {
-        const MSAAPROPID props[] = {PROPID_ACC_NAME, liveSetting};
-        s->ClearHwndProps(n.hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, props, 2);
+        const MSAAPROPID props[] = {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION, liveSetting};
+        s->ClearHwndProps(n.hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, props, 3);
     }
 }
 
 void Component::setAccessibleName(std::string_view name) {
     native_->accessibleName = wide(name);
+    annotate(*native_);
+}
+
+void Component::setAccessibleDescription(std::string_view description) {
+    std::wstring text = wide(description);
+    if (text == native_->accessibleDescription)
+        return;
+    native_->accessibleDescription = std::move(text);
     annotate(*native_);
 }
 

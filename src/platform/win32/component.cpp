@@ -111,6 +111,7 @@ void Native::realize() {
     place();
     applyFont();
     annotate(*this);
+    showToolTip(*this);
     for (Native *child : children)
         child->realize();
 }
@@ -124,6 +125,7 @@ void Native::unrealize() {
     if (dynamic_cast<Checkbox *>(component))
         checked = SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
     forget(*this);
+    dropToolTip(*this);
     RemovePropW(hwnd, nativeProperty);
     DestroyWindow(hwnd);
     hwnd = nullptr;

@@ -86,6 +86,7 @@ bool frameMessage(FrameNative &f, UINT message, WPARAM wParam, LPARAM lParam, LR
                      SWP_NOZORDER | SWP_NOACTIVATE);
         layout(f, true);
         f.applyFont(true);
+        fitToolTips(f);
         return true;
     }
     case DM_GETDEFID: {

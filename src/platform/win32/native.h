@@ -52,7 +52,10 @@ struct Native {
     int x = 0, y = 0, width = 0, height = 0; // form pixels, in the parent
     Label::Alignment alignment = Label::Left;
     bool live = false;
-    std::wstring accessibleName;
+    std::wstring accessibleName, accessibleDescription;
+    bool annotated = false; // handed to the annotation service
+    std::wstring toolTip;   // lines ended by "\r\n"
+    bool tipAdded = false;  // a tool of the frame's tooltip control
 
     std::optional<Color> background;
     HBRUSH brush = nullptr; // of background
@@ -85,6 +88,7 @@ struct FrameNative : Native {
     Native *defaultButton = nullptr;
     HWND lastFocus = nullptr; // the control that had the focus, for reactivation
     POINT insets{};           // of the frame, as last applied to the children
+    HWND tips = nullptr;      // the tooltip control, made for the first tooltip
     bool opened = false, iconified = false;
 };
 
@@ -114,12 +118,19 @@ bool containerMessage(Native &container, UINT message, WPARAM wParam, LPARAM lPa
 void drawButton(Native &button, const DRAWITEMSTRUCT &item);
 void drawLabel(Native &label, const DRAWITEMSTRUCT &item);
 
-// Hands the accessible name and, for a live label, its politeness to screen
-// readers (once the frame has shown: all of them then), and takes them back
-// when the window goes.
+// Hands the accessible name and description and, for a live label, its
+// politeness to screen readers (once the frame has shown: all of them then),
+// and takes them back when the window goes.
 void annotate(Native &native);
 void annotateAll(Native &native);
 void forget(Native &native);
+
+// Gives the component's window its tooltip, changes it, or takes it away
+// when the tooltip is empty or the window goes; and fits the frame's tooltips
+// to its dots per inch.
+void showToolTip(Native &native);
+void dropToolTip(Native &native);
+void fitToolTips(FrameNative &frame);
 
 // Runs an event handler; a failure that escapes it is reported and the event
 // loop goes on.
