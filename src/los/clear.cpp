@@ -1,7 +1,8 @@
 #include "form/quorvel.h"
 #include "los/line_of_sight.h"
 
-// Empties the form and gives the result back its neutral amber.
+// Empties the form and gives the result back its neutral amber, with no
+// verdict and no working.
 void Quorvel::clear() {
     tf_ho.setText("");
     tf_hf.setText("");
@@ -10,6 +11,9 @@ void Quorvel::clear() {
     tf_rt.setText("");
     cb_c.setState(false);
     l_result.setText("");
+    p_result.setToolTip("");
+    l_result.setToolTip("");
+    l_result.setAccessibleDescription("");
     p_result.setBackground(los::amber);
     l_result.setBackground(los::amber);
     tf_hf.requestFocus();

@@ -39,15 +39,18 @@ AMBER, GREEN, RED = (252, 192, 64), (128, 255, 128), (255, 32, 32)
 CASES = Path(__file__).resolve().parent.parent / "cases.tsv"
 
 
-def read_cases(path=CASES):
-    """The shared table: (name, five field texts, crest ticked, verdict)."""
+def read_cases(path=CASES, working=False):
+    """The shared table: (name, five field texts, crest ticked, verdict), and
+    with working, a line of the verdict's working ("" where none is given)."""
     cases = []
     for line in Path(path).read_text(encoding="utf-8").splitlines():
         if line.startswith("#") or not line:
             continue
-        name, *fields, crest, verdict = line.split("\t")
-        assert len(fields) == 5 and crest in ("ticked", "not"), line
-        cases.append((name, fields, crest == "ticked", verdict))
+        cells = line.split("\t")
+        name, fields, crest, verdict = cells[0], cells[1:6], cells[6], cells[7]
+        assert len(cells) in (8, 9) and crest in ("ticked", "not"), line
+        cases.append((name, fields, crest == "ticked", verdict) +
+                     ((cells[8] if len(cells) == 9 else "",) if working else ()))
     return cases
 
 
