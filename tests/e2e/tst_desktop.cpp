@@ -1,3 +1,4 @@
+#include "los/line_of_sight.h"
 #include "support/cases.h"
 #include "support/screen_colours.h"
 #include "x_session.h"
@@ -22,12 +23,14 @@ private slots:
     void noDisplay();
     void casesOnScreen();
     void keyboardAlone();
+    void workingOnHover();
     void twiceAsLargeAt192Dpi();
 
 private:
     // Starts the program and waits for its form at the given scale; the
     // window then has the keyboard focus.
-    bool launch(const QStringList &args = {}, int scale = 1);
+    bool launch(const QStringList &args = {}, int scale = 1,
+                const QProcessEnvironment &env = QProcessEnvironment());
     // Closes as a user would; the program must end with status 1 and must
     // not have written anything to standard error.
     void closeAndCheck();
@@ -59,8 +62,8 @@ void tst_Desktop::initTestCase() {
     QVERIFY2(x.start(&why, !wine(), QSize(800, 700)), qPrintable(why));
 }
 
-bool tst_Desktop::launch(const QStringList &args, int scale) {
-    program.setProcessEnvironment(x.environment());
+bool tst_Desktop::launch(const QStringList &args, int scale, const QProcessEnvironment &env) {
+    program.setProcessEnvironment(env.isEmpty() ? x.environment() : env);
     // On a loaded machine the window manager has, rarely, left a new window
     // unmanaged and unmapped; a second start tells that apart from a program
     // that never shows its window.
@@ -244,6 +247,63 @@ void tst_Desktop::keyboardAlone() {
     QTest::qWait(300);
     QVERIFY(waitForPanel(green, "after Calculate with a letter"));
     closeAndCheck();
+}
+
+// Resting the pointer on a verdict shows its working, line by line, in the
+// system's tooltip below it; on a fresh form and after "Clear" nothing shows
+// there. The Windows program gives the working to Windows' annotation service
+// as the verdict's description, for screen readers: Wine's stand-in for that
+// service logs each call it gets, which is how the test sees it.
+void tst_Desktop::workingOnHover() {
+    QProcessEnvironment env = x.environment();
+    if (wine())
+        env.insert(QStringLiteral("WINEDEBUG"), QStringLiteral("-all,fixme+oleacc"));
+    QVERIFY(launch({}, 1, env));
+    // How tall a tooltip the pointer brings up below the window when it comes
+    // to rest on the verdict.
+    const auto tipHeight = [&] {
+        x.moveTo(origin + calculate);
+        QTest::qWait(300);
+        const QImage before = x.screenshot();
+        x.moveTo(origin + QPoint(100, 236));
+        QTest::qWait(1500);
+        const QImage after = x.screenshot();
+        int top = -1, bottom = -1;
+        for (int y = origin.y() + home.height(); y < after.height(); ++y)
+            for (int x = 0; x < after.width(); ++x)
+                if (after.pixel(x, y) != before.pixel(x, y)) {
+                    top = top < 0 ? y : top;
+                    bottom = y;
+                    break;
+                }
+        return top < 0 ? 0 : bottom - top + 1;
+    };
+    QCOMPARE(tipHeight(), 0);
+    const QStringList values = {"2", "3", "1", "4", "0"};
+    for (int row = 0; row < 5; ++row)
+        type(row, values[row]);
+    x.click(origin + calculate);
+    QVERIFY(waitForPanel(green, QStringLiteral("the worked example")));
+    QVERIFY2(tipHeight() > 5 * 11, "no tooltip of six lines on the verdict");
+    x.click(origin + clearButton);
+    QVERIFY(waitForPanel(amber, QStringLiteral("after Clear")));
+    QCOMPARE(tipHeight(), 0);
+    x.closeWindow(title);
+    QVERIFY(program.waitForFinished(5000));
+    if (!wine())
+        return;
+    // Wine's log writes a text's "\n" as \n and any other character beyond
+    // ASCII as \ and four hex digits; it cuts a long text short.
+    los::Sighting s{2, 3, 1, 4, 0, false, {}};
+    QString logged;
+    for (const QChar c : QString::fromStdString(los::judge(s).working).left(120))
+        logged += c == '\n' ? QStringLiteral("\\n")
+                  : c.unicode() < 128
+                      ? QString(c)
+                      : QStringLiteral("\\%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+    const QString description = QStringLiteral("{4d48dfe4-bd3f-491f-a648-492d6f20c588} L\"");
+    const QString log = QString::fromUtf8(program.readAllStandardError());
+    QVERIFY2(log.contains(description + logged), qPrintable(log.right(2000)));
 }
 
 // At 192 dpi the Windows program's window is twice as large, and so is every

@@ -146,6 +146,10 @@ void XSession::click(QPoint at) const {
     run("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
 }
 
+void XSession::moveTo(QPoint at) const {
+    run("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y())});
+}
+
 void XSession::type(const QString &text) const {
     run("xdotool", {"type", "--delay", "15", "--", text});
 }

@@ -36,6 +36,8 @@ public:
     QImage screenshot() const;
 
     void click(QPoint at) const;
+    // Moves the pointer there and leaves it at rest.
+    void moveTo(QPoint at) const;
     void type(const QString &text) const;
     void key(const QStringList &keys) const;
     // Closes as a user would: the window manager's close, or Alt+F4

@@ -271,6 +271,16 @@ class Engine:
             return [line.innerText, rgb(line), rgb(panel)];
         """, self.result())
 
+    def working(self):
+        """The verdict's working as a player finds it: the tooltips (titles)
+        of the result line and of its panel, and the line's description."""
+        return self.js("""
+            const line = arguments[0];
+            const ids = (line.getAttribute('aria-describedby') || '').split(' ').filter(Boolean);
+            return [line.title, line.parentElement.title,
+                    ids.map(id => document.getElementById(id).textContent).join(' ')];
+        """, self.result())
+
     def window_box(self):
         """The smallest element holding the title strip and every control: the
         calculator's window, as a rectangle in CSS pixels of the page."""
@@ -373,8 +383,14 @@ class Chromium(_Selenium):
                           "name": node.get("name", {}).get("value", ""),
                           "properties": {p["name"]: p["value"].get("value")
                                          for p in node.get("properties", [])},
+                          "description": node.get("description", {}).get("value", ""),
                           "dom": node.get("backendDOMNodeId")})
         return nodes
+
+    def working(self):
+        """The description as Chromium's accessibility gives it."""
+        tips = super().working()[:2]
+        return tips + [n["description"] for n in self.tree() if n["role"] == "status"]
 
     def locate(self, name, role):
         return [self.element(n["dom"]) for n in self.tree()

@@ -42,6 +42,7 @@ class FormTest(unittest.TestCase):
         self.assertEqual(b.texts(), [""] * 5)
         self.assertFalse(b.ticked())
         self.assertEqual(b.verdict(), ["", list(AMBER), list(AMBER)])
+        self.assertEqual(b.working(), ["", "", ""])
         self.assertEqual(b.focused_name(), "Height of Obstacle")
 
     def calculate(self, texts, crest, how, enter_in=0):
@@ -77,9 +78,20 @@ class FormTest(unittest.TestCase):
         # The fields keep the text exactly as typed.
         self.assertEqual(b.texts(), texts)
 
-    def assertShows(self, verdict):
+    def assertShows(self, verdict, working=""):
+        """The verdict in its colour, and its working (which holds the line
+        given) as the tooltip of the line and the panel and as the line's
+        description."""
         colour = list(GREEN if verdict.endswith("(LOS OK)") else RED)
         self.assertEqual(self.browser.verdict(), [verdict, colour, colour])
+        shown = self.browser.working()
+        # An engine may read the description's lines as one run of words.
+        self.assertEqual(shown[:2] + [" ".join(shown[2].split())],
+                         shown[:1] * 2 + [" ".join(shown[0].split())])
+        lines = shown[0].split("\n")
+        self.assertGreater(len(lines), 1)
+        if working:
+            self.assertIn(working, lines)
 
 
 class Page(FormTest):
@@ -93,7 +105,7 @@ class Page(FormTest):
         over the verdict before, which an unparsable field must leave."""
         shown = ["", list(AMBER), list(AMBER)]
         previous = "click"
-        for i, (name, texts, crest, verdict) in enumerate(read_cases()):
+        for i, (name, texts, crest, verdict, working) in enumerate(read_cases(working=True)):
             how = ("click", "enter", "keys")[i % 3]
             with self.subTest(name, how=how):
                 if how == "keys" or i % 2 == 0:
@@ -104,7 +116,7 @@ class Page(FormTest):
                 if verdict == "unchanged":
                     self.assertEqual(self.browser.verdict(), shown)
                 else:
-                    self.assertShows(verdict)
+                    self.assertShows(verdict, working)
                     shown = self.browser.verdict()
 
     def test_accessibility(self):
@@ -351,6 +363,38 @@ class Keypad(unittest.TestCase):
             b.view(*size, 2, phone)
             b.wait(lambda: {b.field(i).get_attribute("inputmode") for i in range(5)} == {mode},
                    "the fields' hint to be " + mode)
+
+    def test_working(self):
+        """A tap on the verdict shows its working in a box above the result
+        panel, inside the window and clear of the keys, in the page's face;
+        the next tap anywhere closes it, one on the verdict included. A mouse,
+        which has the tooltip, opens no box. Upright and on the side."""
+        b = self.browser
+        shown = "const t = document.querySelector('.q-tip'); return t && !t.hidden && t"
+        for size in (self.UPRIGHT, self.SIDE):
+            with self.subTest(size):
+                self.show(size)
+                self.enter(self.WORKED, False)
+                line = b.result()
+                self.tap(line)
+                tip = b.js(shown)
+                self.assertTrue(tip)
+                self.assertEqual(tip.get_property("textContent"), b.working()[0])
+                self.assertTrue(b.js("return getComputedStyle(arguments[0]).fontFamily",
+                                     tip).startswith('"Quorvel Dialog"'))
+                left, top, right, bottom = self.box(tip)
+                x, y, w, h = b.window_box()
+                keys = self.box(b.find("Keypad", "group"))
+                self.assertLessEqual(bottom, self.box(line)[1])
+                self.assertTrue(x <= left and right <= x + w and y <= top, (x, y, w, h))
+                self.assertTrue(right <= keys[0] or bottom <= keys[1], keys)
+                self.tap(b.find(TITLE, "heading"))
+                self.assertFalse(b.js(shown))
+                self.tap(line)
+                self.tap(line)
+                self.assertFalse(b.js(shown))
+                line.click()
+                self.assertFalse(b.js(shown))
 
     # A key in a focused field: its text before and after, "|" the caret and
     # "[...]" the selection. The text stays as typed, blanks included.
