@@ -2,9 +2,9 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -15,6 +15,17 @@
 #include <unistd.h>
 
 namespace {
+// Sends a child's standard output and error to /dev/null, between fork and
+// exec, where open and dup2 are safe and stdio is not.
+void silence() {
+    const int null = open("/dev/null", O_WRONLY);
+    if (null < 0)
+        return;
+    dup2(null, STDOUT_FILENO);
+    dup2(null, STDERR_FILENO);
+    close(null);
+}
+
 bool exists(const std::string &path) {
     struct stat st;
     return stat(path.c_str(), &st) == 0;
@@ -26,10 +37,8 @@ int spawn(const std::vector<std::string> &argv, const std::string &display, bool
         return pid;
     setenv("DISPLAY", display.c_str(), 1);
     unsetenv("QT_QPA_PLATFORM");
-    if (quiet) {
-        std::freopen("/dev/null", "w", stdout);
-        std::freopen("/dev/null", "w", stderr);
-    }
+    if (quiet)
+        silence();
     std::vector<char *> args;
     for (const auto &a : argv)
         args.push_back(const_cast<char *>(a.c_str()));
@@ -120,8 +129,7 @@ DesktopSession::DesktopSession() {
     if (busPid_ == 0) {
         prctl(PR_SET_PDEATHSIG, SIGTERM); // no bus left behind
         // Quiet: as root in a container it warns that it cannot raise its file limit.
-        std::freopen("/dev/null", "w", stdout);
-        std::freopen("/dev/null", "w", stderr);
+        silence();
         const std::string fd = "--print-address=" + std::to_string(address[1]);
         close(address[0]);
         execlp("dbus-daemon", "dbus-daemon", "--session", "--nofork", "--nopidfile", fd.c_str(),
