@@ -7,6 +7,11 @@
 #   run DIR COMMAND...                runs a command with that prefix
 #   imports EXE                       only Windows' own DLLs imported; version
 #                                     1.2, manifest and icon inside
+#   hardening EXE                     the PE header asks for a random load
+#                                     address anywhere in 64 bits, with the
+#                                     relocations to move it, and for data
+#                                     never run as code; a stack protector
+#                                     linked in
 #   digest DIR HOST_DIGEST EXE_DIGEST the same digest natively and under Wine
 #   installer DIR CPACK_CONFIG EXE    the installer that CPack made: a silent
 #                                     install puts EXE and the licence under
@@ -43,6 +48,22 @@ imports() {
     grep -q 'RT_MANIFEST' <<<"$resources" || fail "no manifest"
     grep -q 'RT_GROUP_ICON' <<<"$resources" || fail "no icon"
     echo "version 1.2, manifest and icon inside"
+}
+
+hardening() {
+    local exe=$1 header characteristics bit name
+    header=$(x86_64-w64-mingw32-objdump -p "$exe")
+    characteristics=$(sed -n 's/^DllCharacteristics[[:space:]]*\([0-9a-fA-F]*\)$/\1/p' <<<"$header")
+    [ -n "$characteristics" ] || fail "no DllCharacteristics in the PE header of $exe"
+    for bit in 0x20:HIGH_ENTROPY_VA 0x40:DYNAMIC_BASE 0x100:NX_COMPAT; do
+        name=${bit#*:}
+        (((0x$characteristics & ${bit%:*}) != 0)) || fail "$exe: $name is not set (0x$characteristics)"
+    done
+    grep -q '^Entry 5 [0-9a-f]* 0*[1-9a-f][0-9a-f]* Base Relocation Directory' <<<"$header" ||
+        fail "$exe has no relocations: Windows cannot load it at another address"
+    grep -q -a -F '*** stack smashing detected ***' "$exe" || fail "$exe has no stack protector"
+    echo "DllCharacteristics 0x$characteristics: HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT;" \
+        "relocations; stack protector"
 }
 
 digest() {
@@ -155,6 +176,7 @@ run)
     exec "$@"
     ;;
 imports) imports "$1" ;;
+hardening) hardening "$1" ;;
 digest)
     wine_env "$1"
     digest "$@"
