@@ -37,6 +37,8 @@ FIELDS = ("Height of Firer", "Range of Firer to Obstacle", "Height of Obstacle",
 CREST = "Obstacle is a non-Cliff Crest Line"
 AMBER, GREEN, RED = (252, 192, 64), (128, 255, 128), (255, 32, 32)
 CASES = Path(__file__).resolve().parent.parent / "cases.tsv"
+# The tests' npm tools (scripts/install-deps test).
+NODE_MODULES = Path(__file__).resolve().parents[2] / "node_modules"
 
 
 def read_cases(path=CASES, working=False):
@@ -281,6 +283,15 @@ class Engine:
                     ids.map(id => document.getElementById(id).textContent).join(' ')];
         """, self.result())
 
+    def audit(self):
+        """What axe-core finds on the page as it is, against WCAG 2.2 A and AA
+        and its best practices: {rule: [the elements, as selectors]}."""
+        self.js((NODE_MODULES / "axe-core" / "axe.min.js").read_text(encoding="utf-8"))
+        return dict(self.js("""
+            const tags = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa', 'best-practice'];
+            return axe.run(document, {runOnly: {type: 'tag', values: tags}}).then(
+                r => r.violations.map(v => [v.id, v.nodes.map(n => n.target.join(' '))]));"""))
+
     def window_box(self):
         """The smallest element holding the title strip and every control: the
         calculator's window, as a rectangle in CSS pixels of the page."""
@@ -323,6 +334,13 @@ class _Selenium(Engine):
         return self.driver.switch_to.active_element.accessible_name
 
 
+# Headless, as root, and quiet: no connections of its own on a closed network.
+CHROMIUM_FLAGS = ("--headless=new", "--no-sandbox", "--disable-dev-shm-usage",
+                  "--disable-background-networking", "--disable-component-update",
+                  "--disable-sync", "--no-first-run", "--disable-quic",
+                  "--disable-gpu", "--hide-scrollbars", "--lang=en-US")
+
+
 class Chromium(_Selenium):
     """Headless Chromium from Debian with a throw-away profile and home; the
     controls found in the accessibility tree that Chromium builds."""
@@ -335,11 +353,7 @@ class Chromium(_Selenium):
         self.home = tempfile.mkdtemp(prefix="quorvel-chromium-")
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
-        for flag in ("--headless=new", "--no-sandbox", "--disable-dev-shm-usage",
-                     "--user-data-dir=" + os.path.join(self.home, "profile"),
-                     "--disable-background-networking", "--disable-component-update",
-                     "--disable-sync", "--no-first-run", "--disable-quic",
-                     "--disable-gpu", "--hide-scrollbars", "--lang=en-US"):
+        for flag in CHROMIUM_FLAGS + ("--user-data-dir=" + os.path.join(self.home, "profile"),):
             options.add_argument(flag)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
         env = dict(os.environ, HOME=self.home)
