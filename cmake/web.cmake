@@ -2,8 +2,9 @@
 # it in site/ of the build folder, which any static web host can serve:
 # index.html, which carries the module's JavaScript and the dialog face (cut
 # down to what the page draws) inside it, the module's code, the face's
-# licence, the icons and manifest for a phone's home screen, and a service
-# worker that keeps every file for use with no network.
+# licence, the notices of the code of others compiled in, the icons and
+# manifest for a phone's home screen, and a service worker that keeps every
+# file but the notices for use with no network.
 #
 # Run as a script (cmake -P), this file writes the service worker; see the end.
 
@@ -113,10 +114,28 @@ if(NOT CMAKE_SCRIPT_MODE_FILE)
         DEPENDS ${outputs} ${web}/sw.js ${CMAKE_CURRENT_LIST_FILE}
         COMMENT "Site: the service worker"
         VERBATIM)
-    add_custom_target(site ALL DEPENDS ${outputs} ${site}/sw.js)
+    # The licences of the code of others that the page carries (Emscripten's
+    # loader and run-time, and the libraries linked into the module), from
+    # Debian's copyright files. A player opens it from the page's own licence;
+    # the service worker does not keep it, so that no visit fetches it unasked.
+    add_custom_command(
+        OUTPUT ${site}/THIRD-PARTY-NOTICES.txt
+        COMMAND ${QUORVEL_PYTHON} ${CMAKE_SOURCE_DIR}/scripts/lib/notices.py web
+                ${site}/THIRD-PARTY-NOTICES.txt
+        DEPENDS ${CMAKE_SOURCE_DIR}/scripts/lib/notices.py
+        COMMENT "Site: the notices of what the page carries"
+        VERBATIM)
+    add_custom_target(site ALL DEPENDS ${outputs} ${site}/sw.js ${site}/THIRD-PARTY-NOTICES.txt)
 
     if(QUORVEL_TESTS)
         add_subdirectory(tests/web)
+        # What the linker took, for the test that finds a notice for each.
+        set(trace ${CMAKE_BINARY_DIR}/quorvel.trace)
+        set_property(TARGET quorvel PROPERTY RULE_LAUNCH_LINK
+                     "${CMAKE_SOURCE_DIR}/scripts/lib/link-trace ${trace} ${CMAKE_CXX_COMPILER}")
+        add_test(NAME web_notices
+                 COMMAND ${QUORVEL_PYTHON} ${CMAKE_SOURCE_DIR}/tests/package/notices.py web
+                         ${trace} ${site}/THIRD-PARTY-NOTICES.txt)
     endif()
     return()
 endif()

@@ -31,6 +31,18 @@ configure_file(${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_BINARY_DIR}/LICENSE.txt @ONLY
                NEWLINE_STYLE CRLF)
 install(FILES ${CMAKE_BINARY_DIR}/LICENSE.txt DESTINATION .)
 
+# Beside it, the licences of the code of others linked into quorvel.exe,
+# from the copyright files of Debian's packages that it comes from.
+find_program(QUORVEL_PYTHON python3 NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+set(notices ${CMAKE_BINARY_DIR}/THIRD-PARTY-NOTICES.txt)
+add_custom_command(OUTPUT ${notices}
+                   COMMAND ${QUORVEL_PYTHON} ${CMAKE_SOURCE_DIR}/scripts/lib/notices.py windows
+                           ${notices} --crlf
+                   DEPENDS ${CMAKE_SOURCE_DIR}/scripts/lib/notices.py
+                   COMMENT "The notices of what quorvel.exe carries" VERBATIM)
+add_custom_target(notices ALL DEPENDS ${notices})
+install(FILES ${notices} DESTINATION .)
+
 # The read-me of the zip for players who do not install, in Windows' line ends.
 configure_file(${QUORVEL_WINDOWS_DATA}/README.txt.in ${CMAKE_BINARY_DIR}/README.txt @ONLY
                NEWLINE_STYLE CRLF)
@@ -99,6 +111,13 @@ include(CPack)
 
 if(QUORVEL_TESTS)
     add_subdirectory(tests/windows)
+    # What the linker took, for the test that finds a notice for each.
+    set(trace ${CMAKE_BINARY_DIR}/quorvel.trace)
+    set_property(TARGET quorvel PROPERTY RULE_LAUNCH_LINK
+                 "${CMAKE_SOURCE_DIR}/scripts/lib/link-trace ${trace} ${CMAKE_CXX_COMPILER}")
     add_test(NAME windows_hardening
              COMMAND ${CMAKE_SOURCE_DIR}/tests/windows/checks.sh hardening $<TARGET_FILE:quorvel>)
+    add_test(NAME windows_notices
+             COMMAND ${QUORVEL_PYTHON} ${CMAKE_SOURCE_DIR}/tests/package/notices.py windows
+                     ${trace} ${notices})
 endif()

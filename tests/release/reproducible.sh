@@ -7,7 +7,8 @@
 # difference, diffoscope's report on the first file that differs.
 # Each release must also hold its six files, named after the project's
 # version; check with sha256sum -c; carry no path of the folder it was built
-# in; and leave its clone's work tree as it was.
+# in; have the notices of the code of others in each zip; and leave its
+# clone's work tree as it was.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
@@ -62,6 +63,13 @@ for run in "${runs[@]}"; do
     for zip in "$dir"/dist/*.zip; do python3 -m zipfile -e "$zip" "$unpacked/$(basename "$zip")"; done
     leaks=$(grep -rlaF -e "$tmp" -e quorvel-release. "$unpacked" || true)
     [ -z "$leaks" ] || fail "build paths in: $leaks"
+    # Each zip's notices of the code of others, which the page's licence names.
+    for zipped in "quorvel-$version-windows-x64.zip/quorvel-$version-windows-x64" "quorvel-$version-web.zip"; do
+        grep -q '^Third-party notices for ' "$unpacked/$zipped/THIRD-PARTY-NOTICES.txt" ||
+            fail "no THIRD-PARTY-NOTICES.txt in ${zipped%%/*}"
+    done
+    grep -q 'THIRD-PARTY-NOTICES.txt' "$unpacked/quorvel-$version-web.zip/LICENSE.txt" ||
+        fail "the page's LICENSE.txt does not name its notices"
     dists+=("$dir/dist")
 done
 echo "each release: the six files, SHA256SUMS checks, no build paths, the work tree as it was"

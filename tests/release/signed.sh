@@ -2,11 +2,11 @@
 # The Windows part of a release signed with a throwaway self-signed
 # certificate made here: osslsigncode verify accepts quorvel.exe in the zip,
 # the installer, and the uninstaller that the installer puts in place (run
-# silently under Wine); the installed program is the zip's, and it still runs
-# under Wine and gives a verdict (tst_desktop's keyboardAlone). A certificate
-# without its password, or a password without its certificate, stops the
-# release before it builds anything. A change not committed is warned of and
-# left out of the release.
+# silently under Wine) beside the zip's notices; the installed program is the
+# zip's, and it still runs under Wine and gives a verdict (tst_desktop's
+# keyboardAlone). A certificate without its password, or a password without
+# its certificate, stops the release before it builds anything. A change not
+# committed is warned of and left out of the release.
 # Usage: tests/release/signed.sh TST_DESKTOP   (from the Linux build, build/tests/tst_desktop)
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
@@ -78,6 +78,8 @@ cleanups+=("stop_x_session")
 wine "$dist/quorvel-$version-windows-x64-setup.exe" /S 2>/dev/null || fail "the installer failed"
 programs="$WINEPREFIX/drive_c/Program Files/Quorvel"
 cmp "$programs/quorvel.exe" "$exe" || fail "the installed quorvel.exe is not the zip's"
+cmp "$programs/THIRD-PARTY-NOTICES.txt" "$(dirname "$exe")/THIRD-PARTY-NOTICES.txt" ||
+    fail "the installer does not put the zip's notices beside the program"
 verify "$programs/Uninstall.exe" "the uninstaller"
 stop_x_session
 stop_wine
