@@ -48,13 +48,13 @@ configure_file(${QUORVEL_WINDOWS_DATA}/README.txt.in ${CMAKE_BINARY_DIR}/README.
                NEWLINE_STYLE CRLF)
 
 # A release build (scripts/release) signs every Windows program it makes with
-# this tool, which takes the file to sign in place: quorvel.exe once linked,
-# and, as makensis writes them, the uninstaller inside the installer and the
-# installer itself.
+# this tool, which takes the file to sign in place and the name the release
+# gives it: quorvel.exe once linked, and, as makensis writes them, the
+# uninstaller inside the installer and the installer itself.
 set(QUORVEL_SIGN_TOOL "" CACHE FILEPATH "Signs the Windows program it is given, in place")
 if(QUORVEL_SIGN_TOOL)
     add_custom_command(TARGET quorvel POST_BUILD
-                       COMMAND ${QUORVEL_SIGN_TOOL} $<TARGET_FILE:quorvel>
+                       COMMAND ${QUORVEL_SIGN_TOOL} $<TARGET_FILE:quorvel> quorvel.exe
                        COMMENT "Signing quorvel.exe" VERBATIM)
 endif()
 
@@ -93,8 +93,8 @@ if(QUORVEL_SIGN_TOOL)
     # CPack writes this into its own configuration as it is, without escaping
     # the quotes for it: hence their second escape.
     string(APPEND CPACK_NSIS_DEFINES "
-  !uninstfinalize '\\\"${QUORVEL_SIGN_TOOL}\\\" \\\"%1\\\"'
-  !finalize '\\\"${QUORVEL_SIGN_TOOL}\\\" \\\"%1\\\"'")
+  !uninstfinalize '\\\"${QUORVEL_SIGN_TOOL}\\\" \\\"%1\\\" Uninstall.exe'
+  !finalize '\\\"${QUORVEL_SIGN_TOOL}\\\" \\\"%1\\\" ${CPACK_PACKAGE_FILE_NAME}.exe'")
 endif()
 # The uninstaller's list of what to remove, in the order of the names.
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/nsis-uninstall-list.cmake)

@@ -4,9 +4,12 @@
 # the installer, and the uninstaller that the installer puts in place (run
 # silently under Wine) beside the zip's notices; the installed program is the
 # zip's, and it still runs under Wine and gives a verdict (tst_desktop's
-# keyboardAlone). A certificate without its password, or a password without
-# its certificate, stops the release before it builds anything. A change not
-# committed is warned of and left out of the release.
+# keyboardAlone). From its signatures alone, a second clone makes the same
+# signed release, byte for byte, without the key; a signature of other bytes
+# is refused. A certificate without its password, a password without its
+# certificate, or either with signatures to attach, stops the release before
+# it builds anything. A change not committed is warned of and left out of the
+# release.
 # Usage: tests/release/signed.sh TST_DESKTOP   (from the Linux build, build/tests/tst_desktop)
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
@@ -16,23 +19,26 @@ tst_desktop=$(realpath "$1")
 dir=$tmp/quorvel
 clone "$dir"
 
-# A half-given certificate is an error, said before anything is built.
-#      certificate            password
-half=("$tmp/signer.p12        -"
-      "-                      secret")
+# A half-given or doubly given signer is an error, said before anything is built.
+#      certificate       password  signatures      said
+half=("$tmp/signer.p12   -         -               signing needs both"
+      "-                 secret    -               signing needs both"
+      "$tmp/signer.p12   secret    $tmp/sigs.zip   give it without a certificate"
+      "-                 -         $tmp/none.zip   cannot read $tmp/none.zip")
 for row in "${half[@]}"; do
-    read -r p12 password <<<"$row"
+    read -r p12 password signatures said <<<"$row"
     status=0
     (
-        unset QUORVEL_SIGN_PKCS12 QUORVEL_SIGN_PASSWORD
+        unset QUORVEL_SIGN_PKCS12 QUORVEL_SIGN_PASSWORD QUORVEL_SIGNATURES
         [ "$p12" = - ] || export QUORVEL_SIGN_PKCS12=$p12
         [ "$password" = - ] || export QUORVEL_SIGN_PASSWORD=$password
+        [ "$signatures" = - ] || export QUORVEL_SIGNATURES=$signatures
         "$dir/scripts/release" windows >"$tmp/half.log" 2>&1
     ) || status=$?
-    [ "$status" -ne 0 ] && grep -q 'signing needs both' "$tmp/half.log" ||
-        fail "certificate '$p12', password '$password': $(cat "$tmp/half.log")"
+    [ "$status" -ne 0 ] && grep -q -F "$said" "$tmp/half.log" ||
+        fail "certificate '$p12', password '$password', signatures '$signatures': $(cat "$tmp/half.log")"
 done
-echo "a certificate without a password, or a password alone: refused"
+echo "a certificate without a password, a password alone, either with signatures, signatures not there: refused"
 
 # The throwaway signer; its password travels in a file, not on a command line.
 password=throwaway-$RANDOM$RANDOM
@@ -68,6 +74,25 @@ python3 -m zipfile -e "$dist/quorvel-$version-windows-x64.zip" "$tmp/zip"
 exe=$tmp/zip/quorvel-$version-windows-x64/quorvel.exe
 verify "$exe" "quorvel.exe in the zip"
 verify "$dist/quorvel-$version-windows-x64-setup.exe" "the installer"
+
+# The signatures alone, in another clone and without the key, make the same
+# release; a signature attached to other bytes is refused.
+signatures=$dist/quorvel-$version-windows-signatures.zip
+rebuilt=$tmp/rebuilt
+clone "$rebuilt"
+QUORVEL_SIGNATURES=$signatures release "$rebuilt" "$tmp/rebuilt.log" windows
+grep -q "^Signing the Windows programs with the signatures in $signatures" "$tmp/rebuilt.log" ||
+    fail "the release does not say it attaches the signatures: $(cat "$tmp/rebuilt.log")"
+diff "$dist/SHA256SUMS" "$rebuilt/dist/SHA256SUMS" || fail "rebuilt from its signatures, the release differs"
+echo "rebuilt from its signatures without the key, the same files:"
+cat "$rebuilt/dist/SHA256SUMS"
+python3 -m zipfile -e "$signatures" "$tmp/signatures"
+osslsigncode remove-signature -in "$dist/quorvel-$version-windows-x64-setup.exe" -out "$tmp/other.exe" \
+    >/dev/null
+QUORVEL_SIGNATURES_FROM=$tmp/signatures "$dir/scripts/lib/sign-windows" "$tmp/other.exe" quorvel.exe \
+    2>"$tmp/other.log" && fail "quorvel.exe's signature was attached to the installer"
+grep -q 'is not a signature of quorvel.exe' "$tmp/other.log" || fail "$(cat "$tmp/other.log")"
+echo "quorvel.exe's signature on other bytes: refused"
 
 # The uninstaller exists only once installed: install silently under Wine.
 wine_dir=$tmp/wine
