@@ -32,7 +32,7 @@ std::string quoted(std::string_view typed, float value) {
     while (!typed.empty() && static_cast<unsigned char>(typed.back()) <= ' ')
         typed.remove_suffix(1);
     if (typed.empty() || typed.size() > 24)
-        return number(value);
+        return decimal(value);
     return typographic(typed);
 }
 
@@ -103,23 +103,17 @@ std::string decimal(float value) {
     return typographic(text);
 }
 
-void Working::line(const std::string &text) {
-    if (!text_.empty())
-        text_ += '\n';
-    text_ += text;
-}
-
 void Working::blocks(const Sighting &s) {
     const std::string hf = quoted(s.typed[0], s.hf), ho = quoted(s.typed[2], s.ho),
                       ht = quoted(s.typed[4], s.ht);
-    std::string how = "The obstacle, " + ho + ", is ";
+    line("The obstacle, ", ho, ", is ");
     if (s.hf == s.ho)
-        how += "level with the firer, " + hf + ", and higher than the target, ";
+        more("level with the firer, ", hf, ", and higher than the target, ");
     else if (s.ho == s.ht)
-        how += "higher than the firer, " + hf + ", and level with the target, ";
+        more("higher than the firer, ", hf, ", and level with the target, ");
     else
-        how += "higher than the firer, " + hf + ", and the target, ";
-    line(how + ht + ": the line is blocked.");
+        more("higher than the firer, ", hf, ", and the target, ");
+    more(ht, ": the line is blocked.");
     line("An obstacle at least as high as both ends, and higher than one of them, blocks.");
 }
 
@@ -130,74 +124,75 @@ void Working::doesNotBlock(const Sighting &s) {
     }
     const std::string hf = quoted(s.typed[0], s.hf), ho = quoted(s.typed[2], s.ho),
                       ht = quoted(s.typed[4], s.ht);
-    std::string how = "Not blocked: the obstacle, " + ho + ", is ";
+    line("Not blocked: the obstacle, ", ho, ", is ");
     if (s.ho < s.hf && s.ho < s.ht)
-        how += "lower than the firer, " + hf + ", and the target, " + ht;
+        more("lower than the firer, ", hf, ", and the target, ", ht, ".");
     else if (s.ho < s.hf)
-        how += "lower than the firer, " + hf;
+        more("lower than the firer, ", hf, ".");
     else if (s.ho < s.ht)
-        how += "lower than the target, " + ht;
+        more("lower than the target, ", ht, ".");
     else
-        how += "level with both ends";
-    line(how + ".");
+        more("level with both ends.");
 }
 
 void Working::wholeNumbers(const Sighting &s, const std::array<std::int32_t, 5> &whole) {
     const float values[] = {s.hf, s.ro, s.ho, s.rt, s.ht};
-    std::string list;
+    bool listed = false;
     for (std::size_t i = 0; i < whole.size(); ++i) {
         const std::string typed = quoted(s.typed[i], values[i]), counted = number(whole[i]);
         if (typed == counted)
             continue;
-        list += list.empty() ? "Whole numbers: " : ", ";
-        list += typed + " counts as " + counted;
+        if (listed)
+            more(", ");
+        else
+            line("Whole numbers: ");
+        listed = true;
+        more(typed, " counts as ", counted);
         const float v = values[i];
         if (std::isnan(v))
-            list += " (not a number)";
+            more(" (not a number)");
         else if (std::isinf(v))
-            list += " (infinite)";
+            more(" (infinite)");
         else if (!(v >= -2147483648.0f && v < 2147483648.0f))
-            list += " (beyond 32 bits)";
+            more(" (beyond 32 bits)");
     }
-    if (!list.empty())
-        line(list + ".");
+    if (listed)
+        more(".");
 }
 
 void Working::higherEnd(bool targetHigher, std::int32_t ihf, std::int32_t iht) {
     if (ihf == iht)
-        line("Level: " + number(ihf) + " and " + number(iht) + ", counted from the firer.");
+        line("Level: ", number(ihf), " and ", number(iht), ", counted from the firer.");
     else if (targetHigher)
-        line("Target higher: " + number(iht) + " against " + number(ihf) + ".");
+        line("Target higher: ", number(iht), " against ", number(ihf), ".");
     else
-        line("Firer higher: " + number(ihf) + " against " + number(iht) + ".");
+        line("Firer higher: ", number(ihf), " against ", number(iht), ".");
 }
 
 void Working::count(const BlindCount &c, bool targetHigher) {
     const int crest = c.crest ? 0 : 1;
     const std::string less = " " + std::string(minus) + " ";
-    line("Blind hexes: " + term(c.nearRange) + std::string(divided) + "5 + 2" + std::string(times) +
-         term(c.iho) + " + " + number(crest) + less + term(c.ihf) + less + term(c.iht));
-    std::string sum = "= " + number(c.fives) + signedTerm(2 * std::int64_t{c.iho}) +
-                      signedTerm(crest) + signedTerm(c.ihf, true) + signedTerm(c.iht, true) +
-                      " = " + number(c.exact);
+    line("Blind hexes: ", term(c.nearRange), divided, "5 + 2", times, term(c.iho), " + ",
+         number(crest), less, term(c.ihf), less, term(c.iht));
+    line("= ", number(c.fives), signedTerm(2 * std::int64_t{c.iho}), signedTerm(crest),
+         signedTerm(c.ihf, true), signedTerm(c.iht, true), " = ", number(c.exact));
     if (c.exact != c.wrapped) {
-        line(sum + ",");
-        sum = "which wraps around 32 bits to " + number(c.wrapped);
+        more(",");
+        line("which wraps around 32 bits to ", number(c.wrapped));
     }
     if (c.count != c.wrapped)
-        sum += c.crest ? ", raised to 0 for a crest line" : ", raised to 1 as it is no crest line";
-    line(sum);
-    line(std::string("(the ") + end(targetHigher) + "'s range" + std::string(divided) +
-         "5, twice the obstacle, " +
-         (c.crest ? "0 as it is a crest line" : "1 as it is no crest line") + ", less both ends)");
+        more(c.crest ? ", raised to 0 for a crest line" : ", raised to 1 as it is no crest line");
+    line("(the ", end(targetHigher), "'s range", divided, "5, twice the obstacle, ",
+         c.crest ? "0 as it is a crest line" : "1 as it is no crest line", ", less both ends)");
 }
 
 void Working::farEnd(bool targetHigher, std::int32_t farRange, std::int32_t blind, bool seen) {
-    std::string how = std::string(targetHigher ? "Firer " : "Target ") + hexes(farRange) +
-                      " beyond the obstacle: " + number(farRange);
-    how += seen ? " > " + number(blind) + ", seen."
-                : " is not more than " + number(blind) + ", not seen.";
-    line(how);
+    line(targetHigher ? "Firer " : "Target ", hexes(farRange),
+         " beyond the obstacle: ", number(farRange));
+    if (seen)
+        more(" > ", number(blind), ", seen.");
+    else
+        more(" is not more than ", number(blind), ", not seen.");
 }
 
 } // namespace los

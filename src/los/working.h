@@ -8,8 +8,10 @@
 #include "line_of_sight.h"
 
 #include <array>
+#include <concepts>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace los {
 
@@ -18,9 +20,12 @@ namespace los {
 // the same single-precision value.
 std::string number(std::int64_t value);
 std::string decimal(float value);
+// A value in single precision is written by decimal, never as a whole number.
+template <std::floating_point F> std::string number(F value) = delete;
 
 class Working {
 public:
+    Working() { text_.reserve(480); } // room for the longest, written in one go
     // Why the obstacle blocks, or why it does not.
     void blocks(const Sighting &s);
     void doesNotBlock(const Sighting &s);
@@ -33,7 +38,16 @@ public:
     std::string take() { return std::move(text_); }
 
 private:
-    void line(const std::string &text);
+    // Begins a line with the parts, or adds them to the line begun.
+    template <typename... Parts> void line(const Parts &...parts) {
+        if (!text_.empty())
+            text_ += '\n';
+        more(parts...);
+    }
+    template <typename... Parts> void more(const Parts &...parts) {
+        (text_.append(std::string_view(parts)), ...);
+    }
+
     std::string text_;
 };
 
