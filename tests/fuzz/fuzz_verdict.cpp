@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the five fields and the crest box: the parse and
-// the rule must neither crash nor trip a sanitizer, and the verdict must be
-// well formed.
+// the rule must neither crash nor trip a sanitizer, and the verdict and its
+// working must be well formed.
 #include "los/line_of_sight.h"
 #include "platform/decimal.h"
 
@@ -16,20 +16,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     s.crest = data[0] & 1;
     std::string_view rest(reinterpret_cast<const char *>(data + 1), size - 1);
     float *values[] = {&s.hf, &s.ro, &s.ho, &s.rt, &s.ht};
-    for (float *value : values) {
+    for (std::size_t i = 0; i < 5; ++i) {
         const std::size_t end = rest.find('\n');
-        const std::optional<float> parsed = platform::parseFloat(rest.substr(0, end));
+        s.typed[i] = rest.substr(0, end);
+        const std::optional<float> parsed = platform::parseFloat(s.typed[i]);
         if (!parsed)
             return 0;
-        *value = *parsed;
+        *values[i] = *parsed;
         rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
     }
     const los::Verdict v = los::judge(s);
     const bool blocked = v.text == "LOS Blocked";
     const bool seen = v.text.size() > 8 && v.text.compare(v.text.size() - 8, 8, "(LOS OK)") == 0;
+    // The working's last line weighs the far end against the verdict's count.
+    const std::string count = v.text.substr(0, v.text.find(' '));
+    const std::string last = v.working.substr(v.working.rfind('\n') + 1);
     if (v.text.empty() || v.text.front() == '-' ||
         (seen ? v.color != los::green : v.color != los::red) ||
-        blocked != los::blocked(s.hf, s.ho, s.ht))
+        blocked != los::blocked(s.hf, s.ho, s.ht) ||
+        (!blocked && last.find(count + (seen ? ", seen." : ", not seen.")) == std::string::npos))
         std::abort();
     return 0;
 }

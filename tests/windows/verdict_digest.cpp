@@ -1,6 +1,7 @@
 // The parse and the rule over a million seeded inputs typed as text: prints
 // how many gave which outcome and one digest of them all (every parsed value's
-// bits, every field that does not parse, every verdict line and colour).
+// bits, every field that does not parse, every verdict line, its colour and
+// its working).
 // Built for Linux and for Windows, the two must print the same, byte for byte.
 //
 // Usage: verdict_digest [COUNT]
@@ -51,9 +52,12 @@ int main(int argc, char **argv) {
     std::uint64_t unparsed = 0, blocked = 0, seen = 0, blind = 0;
     for (std::uint64_t i = 0; i < count; ++i) {
         float v[5];
+        std::string texts[5];
         bool all = true;
-        for (float &field : v) {
-            const std::optional<float> parsed = platform::parseFloat(seeded::text(rng));
+        for (std::size_t k = 0; k < 5; ++k) {
+            float &field = v[k];
+            texts[k] = seeded::text(rng);
+            const std::optional<float> parsed = platform::parseFloat(texts[k]);
             digest.add(parsed ? std::bit_cast<std::uint32_t>(*parsed) : 0u);
             digest.add(parsed ? "v" : "x");
             all = all && parsed;
@@ -64,8 +68,16 @@ int main(int argc, char **argv) {
             ++unparsed; // the form leaves its result as it was
             continue;
         }
-        const los::Verdict verdict = los::judge({v[0], v[1], v[2], v[3], v[4], crest});
+        const los::Verdict verdict =
+            los::judge({v[0],
+                        v[1],
+                        v[2],
+                        v[3],
+                        v[4],
+                        crest,
+                        {texts[0], texts[1], texts[2], texts[3], texts[4]}});
         digest.add(verdict.text);
+        digest.add(verdict.working);
         digest.add(static_cast<std::uint32_t>(verdict.color.red << 16 | verdict.color.green << 8 |
                                               verdict.color.blue));
         if (verdict.text == "LOS Blocked")
