@@ -37,7 +37,7 @@ TTTOOLINFOW tool(Native &n) {
     TTTOOLINFOW info{};
     info.cbSize = TTTOOLINFOW_V2_SIZE; // what every version of the control reads
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = GetParent(n.hwnd);
+    info.hwnd = n.topLevel ? n.hwnd : GetParent(n.hwnd);
     info.uId = reinterpret_cast<UINT_PTR>(n.hwnd);
     info.lpszText = n.toolTip.data();
     return info;
@@ -47,7 +47,7 @@ TTTOOLINFOW tool(Native &n) {
 
 void showToolTip(Native &n) {
     FrameNative *frame = frameOf(n);
-    if (!n.hwnd || !frame || &n == frame)
+    if (!n.hwnd || !frame)
         return;
     if (n.toolTip.empty()) {
         dropToolTip(n);
