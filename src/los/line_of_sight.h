@@ -24,7 +24,7 @@ struct Sighting {
     float hf, ro, ho, rt, ht;
     bool crest;
     // The texts the five numbers were read from, top to bottom, where known:
-    // the working quotes what was typed when it counts as another whole number.
+    // the working quotes a height or range as it was typed.
     std::array<std::string_view, 5> typed{};
 };
 
