@@ -9,6 +9,7 @@
 #include "platform/decimal.h"
 #include "support/seeded_inputs.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cstdint>
@@ -68,14 +69,9 @@ int main(int argc, char **argv) {
             ++unparsed; // the form leaves its result as it was
             continue;
         }
-        const los::Verdict verdict =
-            los::judge({v[0],
-                        v[1],
-                        v[2],
-                        v[3],
-                        v[4],
-                        crest,
-                        {texts[0], texts[1], texts[2], texts[3], texts[4]}});
+        los::Sighting sighting{v[0], v[1], v[2], v[3], v[4], crest};
+        std::copy(std::begin(texts), std::end(texts), sighting.typed.begin());
+        const los::Verdict verdict = los::judge(sighting);
         digest.add(verdict.text);
         digest.add(verdict.working);
         digest.add(static_cast<std::uint32_t>(verdict.color.red << 16 | verdict.color.green << 8 |
