@@ -6,10 +6,10 @@
 # zip's, and it still runs under Wine and gives a verdict (tst_desktop's
 # keyboardAlone). From its signatures alone, a second clone makes the same
 # signed release, byte for byte, without the key; a signature of other bytes
-# is refused. A certificate without its password, a password without its
-# certificate, or either with signatures to attach, stops the release before
-# it builds anything. A change not committed is warned of and left out of the
-# release.
+# is refused. A certificate without its password or a password without its
+# certificate, a certificate with signatures to attach, or signatures that
+# are not there stop the release before it builds anything. A change not
+# committed is warned of and left out of the release.
 # Usage: tests/release/signed.sh TST_DESKTOP   (from the Linux build, build/tests/tst_desktop)
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
@@ -19,7 +19,8 @@ tst_desktop=$(realpath "$1")
 dir=$tmp/quorvel
 clone "$dir"
 
-# A half-given or doubly given signer is an error, said before anything is built.
+# A signer half given, given twice or not there is an error, said before
+# anything is built.
 #      certificate       password  signatures      said
 half=("$tmp/signer.p12   -         -               signing needs both"
       "-                 secret    -               signing needs both"
@@ -38,7 +39,7 @@ for row in "${half[@]}"; do
     [ "$status" -ne 0 ] && grep -q -F "$said" "$tmp/half.log" ||
         fail "certificate '$p12', password '$password', signatures '$signatures': $(cat "$tmp/half.log")"
 done
-echo "a certificate without a password, a password alone, either with signatures, signatures not there: refused"
+echo "a certificate or a password alone, a certificate with signatures, signatures not there: refused"
 
 # The throwaway signer; its password travels in a file, not on a command line.
 password=throwaway-$RANDOM$RANDOM
