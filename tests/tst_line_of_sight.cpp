@@ -45,7 +45,7 @@ std::int64_t wrap32(std::int64_t v) {
 los::Verdict reference(const los::Sighting &s) {
     const bool atLeastBoth = s.ho >= s.hf && s.ho >= s.ht;
     if (atLeastBoth && (s.ho > s.hf || s.ho > s.ht))
-        return {"LOS Blocked", los::red};
+        return {"LOS Blocked", los::red, {}};
     const std::int64_t hf = refToInt(s.hf), ro = refToInt(s.ro), ho = refToInt(s.ho),
                        rt = refToInt(s.rt), ht = refToInt(s.ht);
     const bool fromTarget = ht > hf;
@@ -55,7 +55,7 @@ los::Verdict reference(const los::Sighting &s) {
     char text[64];
     std::snprintf(text, sizeof text, "%lld Blind Hexes  %s (%s)", static_cast<long long>(blind),
                   fromTarget ? "T>F" : "F>T", farRange > blind ? "LOS OK" : "No LOS");
-    return {text, farRange > blind ? los::green : los::red};
+    return {text, farRange > blind ? los::green : los::red, {}};
 }
 } // namespace
 
