@@ -1,7 +1,12 @@
 #include "los/line_of_sight.h"
+#include "los/working.h"
 #include "support/seeded_inputs.h"
 
+#include <QRegularExpression>
 #include <QTest>
+
+#include <bit>
+#include <charconv>
 
 #include <cfenv>
 #include <cmath>
@@ -18,6 +23,7 @@ private slots:
     void f2i_data();
     void f2i();
     void matchesReference();
+    void decimalAsToChars();
 };
 
 namespace {
@@ -95,7 +101,12 @@ void tst_LineOfSight::matchesReference() {
     std::mt19937_64 rng(seeded::seed);
     const auto pick = [&] { return seeded::value(rng); };
     for (int i = 0; i < 1'000'000; ++i) {
-        const los::Sighting s{pick(), pick(), pick(), pick(), pick(), (rng() & 1) != 0};
+        los::Sighting s{pick(), pick(), pick(), pick(), pick(), (rng() & 1) != 0};
+        // Typed as the shortest texts that read back as the values.
+        char texts[5][64];
+        const float values[] = {s.hf, s.ro, s.ho, s.rt, s.ht};
+        for (int k = 0; k < 5; ++k)
+            s.typed[k] = {texts[k], std::to_chars(texts[k], texts[k] + 64, values[k]).ptr};
         const los::Verdict got = los::judge(s), want = reference(s);
         if (got.text != want.text || got.color != want.color || got.text.front() == '-')
             QFAIL(qPrintable(QStringLiteral("seed %1, case %2: %3 %4 %5 %6 %7 %8 gave \"%9\"")
@@ -108,6 +119,22 @@ void tst_LineOfSight::matchesReference() {
                                  .arg(s.ht)
                                  .arg(s.crest)
                                  .arg(QString::fromStdString(got.text))));
+    }
+}
+
+// The working writes a height as this library's to_chars does (shortest,
+// in full or in powers of ten), with its own code on every system.
+void tst_LineOfSight::decimalAsToChars() {
+    std::mt19937_64 rng(seeded::seed);
+    const QRegularExpression exponent("e\\+?(-?)0*(\\d)");
+    for (int i = 0; i < 100'000; ++i) {
+        const float v = i % 2 ? seeded::value(rng) : std::bit_cast<float>(std::uint32_t(rng()));
+        char text[64];
+        const QString want = QString::fromLatin1(text, std::to_chars(text, text + 64, v).ptr - text)
+                                 .replace(exponent, "e\\1\\2")
+                                 .replace("-", "\u2212");
+        if (std::isfinite(v) && QString::fromStdString(los::decimal(v)) != want)
+            QFAIL(qPrintable(want + " written " + QString::fromStdString(los::decimal(v))));
     }
 }
 

@@ -1,9 +1,11 @@
 #include "working.h"
 
+#include "platform/decimal.h"
+
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <string_view>
 
 namespace los {
@@ -64,43 +66,146 @@ std::string number(std::int64_t value) {
     return typographic(std::string_view(buffer, static_cast<std::size_t>(done.ptr - buffer)));
 }
 
+namespace {
+
+// The exact decimal digits of a single-precision value other than zero: at
+// most 112 of them, the first not zero, and the power of ten of the last.
+struct Digits {
+    char digit[120];
+    int count = 0;
+    int power = 0;
+};
+
+Digits exactly(float size) {
+    // The value is m times 2 to the power e: for a negative e, m × 5^-e
+    // tenths to the power -e. Either way a whole number, held here in base
+    // 10^9, the lowest part first.
+    std::uint32_t bits;
+    static_assert(sizeof bits == sizeof size);
+    std::memcpy(&bits, &size, sizeof bits); // every library here has memcpy, not all bit_cast
+    const int biased = static_cast<int>(bits >> 23);
+    const int e = biased ? biased - 150 : -149;
+    std::uint32_t part[14] = {(bits & 0x7fffffu) | (biased ? 0x800000u : 0u)};
+    int parts = 1;
+    const auto multiply = [&](std::uint32_t factor) {
+        std::uint64_t carry = 0;
+        for (int k = 0; k < parts; ++k) {
+            carry += std::uint64_t{part[k]} * factor;
+            part[k] = static_cast<std::uint32_t>(carry % 1'000'000'000);
+            carry /= 1'000'000'000;
+        }
+        if (carry)
+            part[parts++] = static_cast<std::uint32_t>(carry);
+    };
+    // In as few steps as a part allows: 2^29 and 5^13 are below 2^32.
+    for (int k = e; k > 0; k -= 29)
+        multiply(std::uint32_t{1} << std::min(k, 29));
+    for (int k = -e; k > 0; k -= 13) {
+        std::uint32_t power = 1;
+        for (int j = std::min(k, 13); j > 0; --j)
+            power *= 5;
+        multiply(power);
+    }
+    Digits d;
+    d.power = std::min(e, 0);
+    for (int k = parts - 1; k >= 0; --k) {
+        char nine[9];
+        for (int j = 8; j >= 0; --j, part[k] /= 10)
+            nine[j] = static_cast<char>('0' + part[k] % 10);
+        const int skip =
+            k == parts - 1 ? static_cast<int>(std::string_view(nine, 9).find_first_not_of('0')) : 0;
+        std::memcpy(d.digit + d.count, nine + skip, static_cast<std::size_t>(9 - skip));
+        d.count += 9 - skip;
+    }
+    return d;
+}
+
+} // namespace
+
 std::string decimal(float value) {
     if (std::isnan(value))
         return "NaN";
     if (std::isinf(value))
         return value < 0 ? std::string(minus) + "Infinity" : "Infinity";
-    char buffer[64];
-#if defined(_LIBCPP_VERSION) && _LIBCPP_VERSION < 200000
-    // This standard library writes no floating point with to_chars. Its C
-    // library's only locale is "C": the fewest significant digits that read
-    // back as the same value, as to_chars would give them.
-    int length = 0;
-    for (int digits = 1; digits <= 9; ++digits) {
-        length = std::snprintf(buffer, sizeof buffer, "%.*g", digits, static_cast<double>(value));
-        if (std::strtof(buffer, nullptr) == value)
-            break;
-    }
-    std::string_view text(buffer, static_cast<std::size_t>(length));
-#else
-    const auto done = std::to_chars(buffer, buffer + sizeof buffer, value);
-    std::string_view text(buffer, static_cast<std::size_t>(done.ptr - buffer));
-#endif
-    // "3e+09" is written "3e9", as a player would type it.
-    std::string out;
-    if (const std::size_t e = text.find('e'); e != std::string_view::npos) {
-        out = text.substr(0, e + 1);
-        std::string_view exponent = text.substr(e + 1);
-        if (exponent.front() == '+' || exponent.front() == '-') {
-            if (exponent.front() == '-')
-                out += '-';
-            exponent.remove_prefix(1);
+    const std::string sign = std::signbit(value) ? std::string(minus) : "";
+    if (value == 0)
+        return sign + "0";
+    const float size = std::fabs(value);
+    const Digits exact = exactly(size);
+    // The fewest significant digits, rounded to the nearest (ties to even),
+    // that read back as the same value: what to_chars writes, the same on
+    // every system.
+    char shown[120];
+    int point = 0; // the power of ten of the first digit
+    // The value's digits cut to a length, or cut and raised by one in the
+    // last place; whether that reads back as the same value.
+    const auto readsBack = [&](int length, bool up) {
+        std::memcpy(shown, exact.digit, static_cast<std::size_t>(length));
+        point = exact.count - 1 + exact.power;
+        if (up) {
+            int at = length;
+            while (at > 0 && shown[at - 1] == '9')
+                shown[--at] = '0';
+            if (at == 0) {
+                shown[0] = '1';
+                ++point;
+            } else {
+                ++shown[at - 1];
+            }
         }
-        while (exponent.size() > 1 && exponent.front() == '0')
-            exponent.remove_prefix(1);
-        out += exponent;
-        text = out;
+        char text[140];
+        text[0] = shown[0];
+        text[1] = '.';
+        std::memcpy(text + 2, shown + 1, static_cast<std::size_t>(length - 1));
+        text[length + 1] = 'e';
+        const char *end = std::to_chars(text + length + 2, text + sizeof text, point).ptr;
+        return platform::parseFloat(std::string_view(text, static_cast<std::size_t>(end - text))) ==
+               size;
+    };
+    // The nearer of the two that read back (ties to the even digit): no other
+    // decimal of that length can read back where neither does.
+    const auto nearest = [&](int length) {
+        const std::string_view rest(exact.digit + length,
+                                    static_cast<std::size_t>(exact.count - length));
+        if (rest.find_first_not_of('0') == rest.npos)
+            return readsBack(length, false);
+        const bool half = rest[0] == '5' && rest.find_first_not_of('0', 1) == rest.npos;
+        const bool up = rest[0] > '5' || (rest[0] == '5' && !half) ||
+                        (half && (exact.digit[length - 1] - '0') % 2 == 1);
+        return readsBack(length, up) || readsBack(length, !up);
+    };
+    // Nine digits always read back; where some length does, every longer one
+    // does too, so that halving finds the fewest.
+    int length = 1;
+    for (int longest = std::min(exact.count, 9); length < longest;) {
+        const int middle = (length + longest) / 2;
+        if (nearest(middle))
+            longest = middle;
+        else
+            length = middle + 1;
     }
-    return typographic(text);
+    nearest(length);
+    while (length > 1 && shown[length - 1] == '0')
+        --length;
+    const std::string_view digits(shown, static_cast<std::size_t>(length));
+    // In full, or in powers of ten where that is shorter (as to_chars counts
+    // an exponent: a sign and two digits at least), written as a player types.
+    std::string full;
+    if (point < 0)
+        full = "0." + std::string(static_cast<std::size_t>(-point - 1), '0') + std::string(digits);
+    else if (point + 1 >= length) // a whole number, whose every digit is then written
+        full.assign(exact.digit, static_cast<std::size_t>(exact.count + exact.power));
+    else
+        full = std::string(digits.substr(0, static_cast<std::size_t>(point + 1))) + "." +
+               std::string(digits.substr(static_cast<std::size_t>(point + 1)));
+    const std::string power = std::to_string(point < 0 ? -point : point);
+    const std::string mantissa =
+        length > 1 ? std::string(digits.substr(0, 1)) + "." + std::string(digits.substr(1))
+                   : std::string(digits);
+    const std::size_t scientific = mantissa.size() + 2 + std::max<std::size_t>(power.size(), 2);
+    if (full.size() <= scientific)
+        return sign + full;
+    return sign + mantissa + "e" + (point < 0 ? std::string(minus) : "") + power;
 }
 
 void Working::blocks(const Sighting &s) {
