@@ -174,17 +174,11 @@ std::string decimal(float value) {
                         (half && (exact.digit[length - 1] - '0') % 2 == 1);
         return readsBack(length, up) || readsBack(length, !up);
     };
-    // Nine digits always read back; where some length does, every longer one
-    // does too, so that halving finds the fewest.
+    // The first length that reads back, its digits left in shown: nine
+    // digits always do, and so do all of the value's own.
     int length = 1;
-    for (int longest = std::min(exact.count, 9); length < longest;) {
-        const int middle = (length + longest) / 2;
-        if (nearest(middle))
-            longest = middle;
-        else
-            length = middle + 1;
-    }
-    nearest(length);
+    while (!nearest(length))
+        ++length;
     while (length > 1 && shown[length - 1] == '0')
         --length;
     const std::string_view digits(shown, static_cast<std::size_t>(length));
