@@ -94,7 +94,7 @@ void tst_Calc::verdict() {
     }
     checkSum(lines, text);
     // Each text that is no plain whole number is quoted with the number it
-    // counts as (a long one by its value).
+    // counts as (a long one cut in the middle).
     const QRegularExpression whole(QStringLiteral("^(0|-?[1-9][0-9]*)$"));
     for (const QString &value : values)
         if (value.trimmed().size() <= 24 && !whole.match(value.trimmed()).hasMatch())

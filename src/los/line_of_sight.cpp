@@ -1,4 +1,5 @@
 #include "line_of_sight.h"
+#include "side_view.h"
 #include "working.h"
 
 #include <limits>
@@ -41,31 +42,32 @@ BlindCount countBlindHexes(std::int32_t nearRange, std::int32_t iho, std::int32_
     return c;
 }
 
+Decision decide(const Sighting &s) {
+    Decision d{s};
+    d.blocked = blocked(s.hf, s.ho, s.ht);
+    if (d.blocked)
+        return d;
+    d.whole = {f2i(s.hf), f2i(s.ro), f2i(s.ho), f2i(s.rt), f2i(s.ht)};
+    const auto [ihf, iro, iho, irt, iht] = d.whole;
+    d.targetHigher = iht > ihf;
+    d.nearRange = d.targetHigher ? irt : iro;
+    d.farRange = d.targetHigher ? iro : irt;
+    d.blind = countBlindHexes(d.nearRange, iho, ihf, iht, s.crest);
+    d.seen = d.farRange > d.blind.count;
+    return d;
+}
+
 Verdict judge(const Sighting &s) {
-    Working working;
-    if (blocked(s.hf, s.ho, s.ht)) {
-        working.blocks(s);
-        return {"LOS Blocked", red, working.take()};
-    }
-    working.doesNotBlock(s);
-
-    const std::int32_t iho = f2i(s.ho), ihf = f2i(s.hf), iro = f2i(s.ro), irt = f2i(s.rt),
-                       iht = f2i(s.ht);
-    working.wholeNumbers(s, {ihf, iro, iho, irt, iht});
-    const bool targetHigher = iht > ihf;
-    working.higherEnd(targetHigher, ihf, iht);
-    const std::int32_t nearRange = targetHigher ? irt : iro;
-    const std::int32_t farRange = targetHigher ? iro : irt;
-    const BlindCount blind = countBlindHexes(nearRange, iho, ihf, iht, s.crest);
-    working.count(blind, targetHigher);
-    const bool seen = farRange > blind.count;
-    working.farEnd(targetHigher, farRange, blind.count, seen);
-
-    std::string text = std::to_string(blind.count);
-    text += " Blind Hexes ";
-    text += targetHigher ? " T>F" : " F>T";
-    text += seen ? " (LOS OK)" : " (No LOS)";
-    return {std::move(text), seen ? green : red, working.take()};
+    const Decision d = decide(s);
+    Verdict v{"LOS Blocked", red, working(d), sideView(d)};
+    if (d.blocked)
+        return v;
+    v.text = std::to_string(d.blind.count);
+    v.text += " Blind Hexes ";
+    v.text += d.targetHigher ? " T>F" : " F>T";
+    v.text += d.seen ? " (LOS OK)" : " (No LOS)";
+    v.color = d.seen ? green : red;
+    return v;
 }
 
 } // namespace los

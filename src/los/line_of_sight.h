@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/controls.h"
+#include "platform/picture.h"
 
 #include <array>
 #include <cstdint>
@@ -23,8 +24,9 @@ inline constexpr Color red{255, 32, 32};     // blocked, or the far end is blind
 struct Sighting {
     float hf, ro, ho, rt, ht;
     bool crest;
-    // The texts the five numbers were read from, top to bottom, where known:
-    // the working quotes a height or range as it was typed.
+    // The texts the five numbers were read from, top to bottom: the working
+    // quotes a height or range as it was typed. A value given without its
+    // text is quoted as the whole number it counts as.
     std::array<std::string_view, 5> typed{};
 };
 
@@ -35,6 +37,8 @@ struct Verdict {
     // text (UTF-8, lines ended by '\n' but the last), the same on every
     // system: each number as the rule used it.
     std::string working;
+    // The same sighting seen from the side, as the rule book draws it.
+    platform::Picture picture;
     friend bool operator==(const Verdict &, const Verdict &) = default;
 };
 
@@ -66,7 +70,23 @@ struct BlindCount {
 BlindCount countBlindHexes(std::int32_t nearRange, std::int32_t iho, std::int32_t ihf,
                            std::int32_t iht, bool crest);
 
-// The verdict line, its colour and its working.
+// What the rule decided for a sighting, recorded once as it decides: the
+// verdict line, its working and its picture are all written from this.
+struct Decision {
+    Sighting sighting;
+    bool blocked = false;
+    // The rest only where the line is not blocked. The five values as
+    // counted, top to bottom: ihf, iro, iho, irt, iht.
+    std::array<std::int32_t, 5> whole{};
+    bool targetHigher = false; // else the firer is the higher end
+    // From the higher end to the obstacle, and on from it to the lower end.
+    std::int32_t nearRange = 0, farRange = 0;
+    BlindCount blind{};
+    bool seen = false; // the lower end lies beyond the blind hexes
+};
+Decision decide(const Sighting &s);
+
+// The verdict line, its colour, its working and its picture.
 Verdict judge(const Sighting &s);
 
 } // namespace los

@@ -1,0 +1,70 @@
+// A picture as plain shapes, for a peer to draw with its own painter:
+// rectangles, straight lines, polygons and short texts, each in its colours.
+//
+// Coordinates are the picture's own pixels, x to the right and y down from
+// the top-left corner of its box, width by height; every shape lies inside
+// the box. They are points of the plane, not pixel indices: a 1-pixel line
+// along y = 10.5 covers exactly the row of pixels from 10 to 11. A peer draws
+// the shapes in order, later over earlier, on the tooltip's own ground (the
+// picture has no background of its own), scaled by the screen's factor: at
+// twice the scale every coordinate and size is doubled and drawn at that
+// resolution, never a small picture enlarged. Colours are flat, with no
+// blending of their own; edges may be smoothed.
+#pragma once
+
+#include "controls.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct Point {
+    float x, y;
+    friend bool operator==(const Point &, const Point &) = default;
+};
+
+struct Shape {
+    enum class Kind : std::uint8_t { Rectangle, Line, Polygon, Text };
+    enum class Align : std::uint8_t { Left, Center, Right };
+    static constexpr std::size_t maxPoints = 6;
+
+    Kind kind = Kind::Rectangle;
+    // Rectangles and polygons: filled with fill where filled is set.
+    bool filled = false;
+    Color fill{};
+    // The colour of a line and of a text, and of the outline of a rectangle
+    // or polygon where stroked is set: a rectangle's outline lies inside its
+    // box, a polygon's on its edges, lineWidth pixels wide.
+    bool stroked = false;
+    Color ink{};
+    float lineWidth = 1;
+    // Rectangles and texts: the box.
+    float x = 0, y = 0, width = 0, height = 0;
+    // Lines: from the first point to the second, lineWidth wide, with flat
+    // ends. Polygons: the corners in order, 3 or more.
+    std::array<Point, maxPoints> points{};
+    std::uint8_t count = 0;
+    // Texts: one line of UTF-8 in the dialog face, size pixels high (the
+    // font's pixel size), bold where set, in ink; centred in the box from
+    // top to bottom and aligned in it from side to side. The box is as wide
+    // as the text may need in that face.
+    std::string text;
+    float size = 0;
+    bool bold = false;
+    Align align = Align::Center;
+
+    friend bool operator==(const Shape &, const Shape &) = default;
+};
+
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<Shape> shapes;
+
+    bool empty() const { return shapes.empty(); }
+    friend bool operator==(const Picture &, const Picture &) = default;
+};
+
+} // namespace platform
