@@ -24,6 +24,8 @@ private:
 
     void calc();
     void clear();
+    // Fills the form from a link's sighting and calculates it.
+    void open(std::string_view fragment);
     void describeForAssistiveTechnology();
 
     // The window owns its components; they are created in this order.

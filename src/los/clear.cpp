@@ -2,7 +2,7 @@
 #include "los/line_of_sight.h"
 
 // Empties the form and gives the result back its neutral amber, with no
-// verdict and no working.
+// verdict, no working and nothing to copy.
 void Quorvel::clear() {
     tf_ho.setText("");
     tf_hf.setText("");
@@ -13,6 +13,8 @@ void Quorvel::clear() {
     l_result.setText("");
     p_result.setToolTip("");
     l_result.setToolTip("");
+    p_result.setCopyText("");
+    l_result.setCopyText("");
     l_result.setAccessibleDescription("");
     p_result.setBackground(los::amber);
     l_result.setBackground(los::amber);

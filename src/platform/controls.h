@@ -46,6 +46,8 @@ struct Font {
 
 // The toolkit's own control behind a component; each peer defines it.
 struct Native;
+// Shapes to draw, in platform/picture.h.
+struct Picture;
 
 class Component {
 public:
@@ -64,9 +66,13 @@ public:
     // lines of plain text. Empty: nothing more.
     void setAccessibleDescription(std::string_view description);
     // Lines of plain text shown when the pointer rests on the component (on
-    // a touch screen, when it is tapped), in the system's own tooltip. Empty:
-    // no tooltip.
-    void setToolTip(std::string_view text);
+    // a touch screen, when it is tapped), in a tooltip with the system's
+    // colours and font; where a picture is given, it stands above the lines,
+    // drawn at the screen's scale. Empty text: no tooltip.
+    void setToolTip(std::string_view text, const Picture *picture = nullptr);
+    // What "Copy" puts on the clipboard, as plain text: in the component's
+    // context menu, and on a page in its tooltip's box. Empty: no "Copy".
+    void setCopyText(std::string_view text);
 
     Native &native() const { return *native_; }
 

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <exception>
+#include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -19,6 +21,17 @@ int runMain(int argc, char **argv, Entry entry);
 // Ends the run with the given status, from an event handler or before the
 // run has begun delivering events.
 void exit(int status);
+
+// Where the program runs as a page, the address that opens it with this
+// fragment after its '#': a link to the page itself. Empty where the program
+// has no address (a desktop program).
+std::string linkTo(std::string_view fragment);
+
+// Calls handler with the fragment of the address the program was opened at
+// (the text after '#', as the address has it), if it has one, at once; and
+// again with each new fragment, while it runs, that the address is given
+// without the page being opened anew. Never where the program has no address.
+void onFragment(std::function<void(std::string_view fragment)> handler);
 
 // The string form of a failure: its type, then its message.
 std::string describe(std::exception_ptr failure);

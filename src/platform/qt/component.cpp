@@ -41,13 +41,15 @@ void Component::setAccessibleDescription(std::string_view description) {
     widget(*this)->setAccessibleDescription(qt::qstring(description));
 }
 
-void Component::setToolTip(std::string_view text) {
+void Component::setToolTip(std::string_view text, const Picture *) {
     QString tip = qt::qstring(text);
     // Plain text, line by line, even where it looks like markup to Qt.
     if (Qt::mightBeRichText(tip))
         tip = Qt::convertFromPlainText(tip, Qt::WhiteSpacePre);
     widget(*this)->setToolTip(tip);
 }
+
+void Component::setCopyText(std::string_view) {}
 
 void Container::add(Component &child) {
     widget(child)->setParent(widget(*this));

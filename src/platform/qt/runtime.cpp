@@ -134,4 +134,11 @@ void exit(int status) {
     QCoreApplication::exit(status);
 }
 
+// A desktop program has no address.
+std::string linkTo(std::string_view) {
+    return {};
+}
+
+void onFragment(std::function<void(std::string_view)>) {}
+
 } // namespace platform

@@ -215,9 +215,11 @@ void Component::setAccessibleDescription(std::string_view text) {
     web::setAttribute(n.control, "aria-describedby", n.description["id"].as<std::string>());
 }
 
-void Component::setToolTip(std::string_view text) {
+void Component::setToolTip(std::string_view text, const Picture *) {
     quorvel_tip(native_->element.as_handle(), std::string(text).c_str());
 }
+
+void Component::setCopyText(std::string_view) {}
 
 void Container::add(Component &child) {
     Native &c = child.native();

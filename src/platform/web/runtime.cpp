@@ -52,4 +52,10 @@ void exit(int status) {
     setState("ended");
 }
 
+std::string linkTo(std::string_view) {
+    return {};
+}
+
+void onFragment(std::function<void(std::string_view)>) {}
+
 } // namespace platform

@@ -41,4 +41,11 @@ void exit(int status) {
         PostQuitMessage(status);
 }
 
+// A desktop program has no address.
+std::string linkTo(std::string_view) {
+    return {};
+}
+
+void onFragment(std::function<void(std::string_view)>) {}
+
 } // namespace platform

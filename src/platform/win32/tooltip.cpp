@@ -77,7 +77,7 @@ void fitToolTips(FrameNative &frame) {
         SendMessageW(frame.tips, TTM_SETMAXTIPWIDTH, 0, scale(tipWidth, frame.dpi()));
 }
 
-void Component::setToolTip(std::string_view text) {
+void Component::setToolTip(std::string_view text, const Picture *) {
     // The tooltip control breaks lines at "\r\n".
     std::wstring lines;
     for (wchar_t c : wide(text)) {
@@ -91,5 +91,7 @@ void Component::setToolTip(std::string_view text) {
     n.toolTip = std::move(lines);
     showToolTip(n);
 }
+
+void Component::setCopyText(std::string_view) {}
 
 } // namespace platform
