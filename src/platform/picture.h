@@ -47,13 +47,13 @@ struct Shape {
     // ends. Polygons: the corners in order, 3 or more.
     std::array<Point, maxPoints> points{};
     std::uint8_t count = 0;
-    // Texts: one line of UTF-8 in the dialog face, size pixels high (the
-    // font's pixel size), bold where set, in ink; centred in the box from
-    // top to bottom and aligned in it from side to side. The box is as wide
-    // as the text may need in that face.
+    // Texts: one line in the dialog face's regular style, size pixels high
+    // (the font's pixel size), in ink; centred in the box from top to bottom
+    // and aligned in it from side to side. The box is as wide as the text may
+    // need in that face. Only printable ASCII and the signs minus (U+2212),
+    // times (U+00D7) and ellipsis (U+2026), in UTF-8.
     std::string text;
     float size = 0;
-    bool bold = false;
     Align align = Align::Center;
 
     friend bool operator==(const Shape &, const Shape &) = default;
