@@ -1,11 +1,13 @@
 #include "los/line_of_sight.h"
+#include "los/side_view.h"
 #include "los/working.h"
+#include "platform/decimal.h"
+#include "support/cases.h"
+#include "support/picture_checks.h"
 #include "support/seeded_inputs.h"
 
-#include <QRegularExpression>
 #include <QTest>
 
-#include <bit>
 #include <charconv>
 
 #include <cfenv>
@@ -14,15 +16,17 @@
 #include <limits>
 #include <random>
 
-// The rule on its own, without the window: the conversion to integers, and a
+// The rule on its own, without the window: the conversion to integers, a
 // comparison with an independent reference in 64-bit arithmetic over a
-// million inputs.
+// million inputs, and the picture of each case of the shared table.
 class tst_LineOfSight : public QObject {
     Q_OBJECT
 private slots:
     void f2i_data();
     void f2i();
     void matchesReference();
+    void sideView_data();
+    void sideView();
 };
 
 namespace {
@@ -107,7 +111,8 @@ void tst_LineOfSight::matchesReference() {
         for (int k = 0; k < 5; ++k)
             s.typed[k] = {texts[k], std::to_chars(texts[k], texts[k] + 64, values[k]).ptr};
         const los::Verdict got = los::judge(s), want = reference(s);
-        if (got.text != want.text || got.color != want.color || got.text.front() == '-')
+        if (got.text != want.text || got.color != want.color || got.text.front() == '-' ||
+            picture_checks::fault(got.picture))
             QFAIL(qPrintable(QStringLiteral("seed %1, case %2: %3 %4 %5 %6 %7 %8 gave \"%9\"")
                                  .arg(seeded::seed)
                                  .arg(i)
@@ -119,6 +124,94 @@ void tst_LineOfSight::matchesReference() {
                                  .arg(s.crest)
                                  .arg(QString::fromStdString(got.text))));
     }
+}
+
+void tst_LineOfSight::sideView_data() {
+    QTest::addColumn<QStringList>("values");
+    QTest::addColumn<bool>("crest");
+    for (const Case &c : sharedCases())
+        if (c.verdict != QLatin1String("unchanged"))
+            QTest::newRow(qPrintable(c.name)) << c.values << c.crest;
+}
+
+// The picture of every case of the shared table shows what the rule decided:
+// the lower end's counter in the verdict's colour, and nothing else in it;
+// the counters one above the other as their whole heights are; the obstacle
+// at its range from the firer; as many blind hexes shaded as the count (a
+// long stretch of them shortened, with the count beneath), none where the
+// line is blocked; each height, range and the count written out.
+void tst_LineOfSight::sideView() {
+    QFETCH(QStringList, values);
+    QFETCH(bool, crest);
+    std::string texts[5];
+    los::Sighting s{};
+    s.crest = crest;
+    float *fields[] = {&s.hf, &s.ro, &s.ho, &s.rt, &s.ht};
+    for (int i = 0; i < 5; ++i) {
+        texts[i] = values[i].toStdString();
+        *fields[i] = platform::parseFloat(texts[i]).value();
+        s.typed[std::size_t(i)] = texts[i];
+    }
+    const los::Decision d = los::decide(s);
+    const los::Verdict v = los::judge(s);
+    const platform::Picture &p = v.picture;
+    QVERIFY2(!picture_checks::fault(p), picture_checks::fault(p));
+    QCOMPARE(QSize(p.width, p.height), QSize(los::viewWidth, los::viewHeight));
+
+    std::vector<const platform::Shape *> counters, shaded, cells, obstacle;
+    QStringList numbers;
+    for (const platform::Shape &shape : p.shapes) {
+        if (shape.kind == platform::Shape::Kind::Text)
+            numbers << QString::fromStdString(shape.text);
+        if (!shape.filled)
+            continue;
+        if (shape.fill == v.color || shape.fill == los::higherEnd)
+            counters.push_back(&shape);
+        if (shape.fill == los::blindHex || shape.fill == los::hex)
+            cells.push_back(&shape);
+        if (shape.fill == los::blindHex)
+            shaded.push_back(&shape);
+        if (shape.fill == los::obstacle)
+            obstacle.push_back(&shape);
+    }
+    QCOMPARE(counters.size(), std::size_t(2));
+    QCOMPARE(obstacle.size(), std::size_t(1));
+    const platform::Shape *firer = counters[0], *target = counters[1];
+    if (firer->x > target->x)
+        std::swap(firer, target);
+    const bool targetLower = d.blocked || !d.targetHigher;
+    QCOMPARE((targetLower ? target : firer)->fill, v.color);
+    QCOMPARE((targetLower ? firer : target)->fill, los::higherEnd);
+    const auto [ihf, iro, iho, irt, iht] = d.whole;
+    const float firerFoot = firer->y + firer->height, targetFoot = target->y + target->height;
+    QCOMPARE(firerFoot<targetFoot, ihf> iht);
+    QCOMPARE(firerFoot == targetFoot, ihf == iht);
+    const auto write = [&](std::size_t i) {
+        return QString::fromStdString(d.blocked && i % 2 == 0 ? los::quoted(s.typed[i], *fields[i])
+                                                              : los::number(d.whole[i]));
+    };
+    for (std::size_t i = 0; i < 5; ++i)
+        QVERIFY2(numbers.contains(write(i)), qPrintable(write(i) + " in " + numbers.join(' ')));
+
+    // The obstacle's hex stands its range of columns from the firer's,
+    // where the board is drawn to scale.
+    const float column = cells.front()->width;
+    const float firerX = firer->x + firer->width / 2;
+    const float obstacleX = obstacle[0]->kind == platform::Shape::Kind::Rectangle
+                                ? obstacle[0]->x + obstacle[0]->width / 2
+                                : (obstacle[0]->points[0].x + obstacle[0]->points[3].x) / 2;
+    if (iro >= 1 && std::int64_t{iro} + irt + d.blind.count <= 20)
+        QCOMPARE(qRound((obstacleX - firerX) / column), iro);
+
+    if (d.blocked) {
+        QVERIFY(shaded.empty());
+        return;
+    }
+    QVERIFY(numbers.contains(QString::fromStdString(los::number(d.blind.count))));
+    if (shaded.size() != std::size_t(d.blind.count))
+        QVERIFY2(d.blind.count > 3 && shaded.size() >= 2 &&
+                     shaded.size() < std::size_t(d.blind.count),
+                 qPrintable(QString::number(shaded.size())));
 }
 
 QTEST_APPLESS_MAIN(tst_LineOfSight)

@@ -44,10 +44,10 @@ BlindCount countBlindHexes(std::int32_t nearRange, std::int32_t iho, std::int32_
 
 Decision decide(const Sighting &s) {
     Decision d{s};
+    d.whole = {f2i(s.hf), f2i(s.ro), f2i(s.ho), f2i(s.rt), f2i(s.ht)};
     d.blocked = blocked(s.hf, s.ho, s.ht);
     if (d.blocked)
         return d;
-    d.whole = {f2i(s.hf), f2i(s.ro), f2i(s.ho), f2i(s.rt), f2i(s.ht)};
     const auto [ihf, iro, iho, irt, iht] = d.whole;
     d.targetHigher = iht > ihf;
     d.nearRange = d.targetHigher ? irt : iro;

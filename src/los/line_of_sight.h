@@ -74,10 +74,11 @@ BlindCount countBlindHexes(std::int32_t nearRange, std::int32_t iho, std::int32_
 // verdict line, its working and its picture are all written from this.
 struct Decision {
     Sighting sighting;
-    bool blocked = false;
-    // The rest only where the line is not blocked. The five values as
-    // counted, top to bottom: ihf, iro, iho, irt, iht.
+    // The five values as whole numbers, top to bottom: ihf, iro, iho, irt,
+    // iht (counted with only where the line is not blocked).
     std::array<std::int32_t, 5> whole{};
+    bool blocked = false;
+    // The rest only where the line is not blocked.
     bool targetHigher = false; // else the firer is the higher end
     // From the higher end to the obstacle, and on from it to the lower end.
     std::int32_t nearRange = 0, farRange = 0;

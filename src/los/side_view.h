@@ -16,6 +16,12 @@ namespace los {
 // The picture's box, in its own pixels.
 inline constexpr int viewWidth = 240, viewHeight = 100;
 
+// Its fills: the board's hexes in sand, the blind ones in grey, the obstacle
+// in earth, the higher end's counter pale; the lower end's counter takes the
+// verdict's colour.
+inline constexpr Color hex{236, 224, 190}, blindHex{118, 118, 118}, obstacle{160, 122, 76},
+    higherEnd{232, 232, 232};
+
 platform::Picture sideView(const Decision &d);
 
 } // namespace los

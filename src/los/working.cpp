@@ -21,28 +21,6 @@ std::string typographic(std::string_view text) {
     return out;
 }
 
-// What was typed for a value, without the blanks around it: the player sees
-// the number they typed. A text too long to quote whole is cut in the middle;
-// a value given without its text, the whole number it counts as.
-std::string quoted(std::string_view typed, float value) {
-    while (!typed.empty() && static_cast<unsigned char>(typed.front()) <= ' ')
-        typed.remove_prefix(1);
-    while (!typed.empty() && static_cast<unsigned char>(typed.back()) <= ' ')
-        typed.remove_suffix(1);
-    if (typed.empty()) {
-        if (std::isnan(value))
-            return "NaN";
-        if (std::isinf(value))
-            return value < 0 ? std::string(minus) + "Infinity" : "Infinity";
-        return number(f2i(value));
-    }
-    // Every text that reads as a number is ASCII: a cut splits no character.
-    if (typed.size() > 24)
-        return typographic(typed.substr(0, 12)) + "\u2026" +
-               typographic(typed.substr(typed.size() - 10));
-    return typographic(typed);
-}
-
 // A term of a sum as written: in parentheses where it is negative.
 std::string term(std::int64_t value) {
     return value < 0 ? "(" + number(value) + ")" : number(value);
@@ -69,6 +47,28 @@ std::string number(std::int64_t value) {
     char buffer[24];
     const auto done = std::to_chars(buffer, buffer + sizeof buffer, value);
     return typographic(std::string_view(buffer, static_cast<std::size_t>(done.ptr - buffer)));
+}
+
+// What was typed for a value, without the blanks around it: the player sees
+// the number they typed. A text too long to quote whole is cut in the middle;
+// a value given without its text, the whole number it counts as.
+std::string quoted(std::string_view typed, float value) {
+    while (!typed.empty() && static_cast<unsigned char>(typed.front()) <= ' ')
+        typed.remove_prefix(1);
+    while (!typed.empty() && static_cast<unsigned char>(typed.back()) <= ' ')
+        typed.remove_suffix(1);
+    if (typed.empty()) {
+        if (std::isnan(value))
+            return "NaN";
+        if (std::isinf(value))
+            return value < 0 ? std::string(minus) + "Infinity" : "Infinity";
+        return number(f2i(value));
+    }
+    // Every text that reads as a number is ASCII: a cut splits no character.
+    if (typed.size() > 24)
+        return typographic(typed.substr(0, 12)) + "\u2026" +
+               typographic(typed.substr(typed.size() - 10));
+    return typographic(typed);
 }
 
 namespace {

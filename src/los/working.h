@@ -11,6 +11,7 @@
 #include <concepts>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace los {
 
@@ -20,5 +21,9 @@ std::string working(const Decision &d);
 std::string number(std::int64_t value);
 // Only whole numbers: a height or range is quoted as typed.
 template <std::floating_point F> std::string number(F value) = delete;
+// A value as typed, without the blanks around it, with the typographic minus;
+// a text too long to quote whole is cut in the middle, and a value given
+// without its text is quoted as the whole number it counts as.
+std::string quoted(std::string_view typed, float value);
 
 } // namespace los

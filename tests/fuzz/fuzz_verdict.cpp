@@ -1,8 +1,9 @@
 // Feeds arbitrary bytes to the five fields and the crest box: the parse and
-// the rule must neither crash nor trip a sanitizer, and the verdict and its
-// working must be well formed.
+// the rule must neither crash nor trip a sanitizer, the verdict and its
+// working must be well formed, and its picture must keep to its box.
 #include "los/line_of_sight.h"
 #include "platform/decimal.h"
+#include "support/picture_checks.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -34,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (v.text.empty() || v.text.front() == '-' ||
         (seen ? v.color != los::green : v.color != los::red) ||
         blocked != los::blocked(s.hf, s.ho, s.ht) ||
-        (!blocked && last.find(count + (seen ? ", seen." : ", not seen.")) == std::string::npos))
+        (!blocked && last.find(count + (seen ? ", seen." : ", not seen.")) == std::string::npos) ||
+        picture_checks::fault(v.picture))
         std::abort();
     return 0;
 }
