@@ -1,3 +1,4 @@
+#include "los/link.h"
 #include "platform/qt/look.h"
 #include "support/form_driver.h"
 #include "support/screen_colours.h"
@@ -17,6 +18,8 @@ private slots:
     void unparsableLeavesResult();
     void clear_data();
     void clear();
+    void link_data();
+    void link();
 };
 
 namespace {
@@ -182,6 +185,58 @@ void tst_Calc::clear() {
     form.calc();
     QVERIFY(form.l_result->text().isEmpty());
     QCOMPARE(driver.panelColor(), amber);
+}
+
+void tst_Calc::link_data() {
+    QTest::addColumn<QString>("fragment");
+    QTest::addColumn<QStringList>("texts"); // none: the form stays empty
+    QTest::addColumn<bool>("crest");
+    QTest::addColumn<QString>("verdict");
+
+    const QStringList worked{"2", "3", "1", "4", "0"};
+    QTest::newRow("worked example")
+        << "2,3,1,4,0" << worked << false << "1 Blind Hexes  F>T (LOS OK)";
+    QTest::newRow("crest line") << "3,9,0,2,0,crest" << QStringList{"3", "9", "0", "2", "0"} << true
+                                << "0 Blind Hexes  F>T (LOS OK)";
+    QTest::newRow("blanks, signs, exponent")
+        << "%202%20,%2B3e0,1,4,-0" << QStringList{" 2 ", "+3e0", "1", "4", "-0"} << false
+        << "1 Blind Hexes  F>T (LOS OK)";
+    QTest::newRow("markup stays text")
+        << "%3Cb%3E2,3,1,4,0" << QStringList{"<b>2", "3", "1", "4", "0"} << false << "";
+    QTest::newRow("a comma in a text")
+        << "2%2C5,3,1,4,0" << QStringList{"2,5", "3", "1", "4", "0"} << false << "";
+    QTest::newRow("empty texts") << ",,,," << QStringList{"", "", "", "", ""} << false << "";
+    for (const char *other : {"", "2,3,1,4", "2,3,1,4,0,ticked", "2,3,1,4,0,crest,crest",
+                              "2,3,%1,4,0", "2,3,1,4,0%", "2;3;1;4;0"})
+        QTest::newRow(other) << other << QStringList() << false << "";
+}
+
+// A link's sighting fills the form as typed and is calculated; texts that do
+// not parse stay in the fields with no verdict; a fragment of any other form
+// leaves the form empty. Copied back into a link, the texts come out as the
+// fragment was.
+void tst_Calc::link() {
+    QFETCH(QString, fragment);
+    QFETCH(QStringList, texts);
+    QFETCH(bool, crest);
+    QFETCH(QString, verdict);
+
+    FormDriver driver;
+    QVERIFY(driver.ok);
+    driver.form.open(fragment.toStdString());
+    QStringList shown;
+    for (QLineEdit *field : driver.form.fields())
+        shown << field->text();
+    QCOMPARE(shown, texts.isEmpty() ? QStringList(5, QString()) : texts);
+    QCOMPARE(driver.form.cb_c->isChecked(), crest);
+    QCOMPARE(driver.form.l_result->text(), verdict);
+    QCOMPARE(driver.panelColor(), verdict.isEmpty() ? amber : green);
+    if (texts.isEmpty())
+        return;
+    los::Typed typed{{}, crest};
+    for (std::size_t i = 0; i < 5; ++i)
+        typed.texts[i] = texts[int(i)].toStdString();
+    QCOMPARE(los::parseFragment(los::fragment(typed)), std::optional(typed));
 }
 
 QTEST_MAIN(tst_Calc)

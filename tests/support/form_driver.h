@@ -31,6 +31,7 @@ struct QuorvelTestAccess {
 
     void calc() { window.calc(); }
     void clear() { window.clear(); }
+    void open(std::string_view fragment) { window.open(fragment); }
 
     // The seventeen components, in declaration order, with their names.
     QList<std::pair<QByteArray, QWidget *>> components() const {
