@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -80,7 +81,7 @@ private:
     void breakMark(float x, float y0, float y1);
     void things();
     void sight();
-    void measure(float x0, float x1, float x, float y, const std::string &text);
+    void measure(float x0, float x1, float y, std::initializer_list<Box> numbers);
     void ranges();
     void heights();
 
@@ -364,19 +365,36 @@ void SideView::sight() {
     line(crest, {end, stripTop_});
 }
 
-// A dimension under the strip, from x0 to x1, with its number at x.
-void SideView::measure(float x0, float x1, float x, float y, const std::string &t) {
-    const float w = widthOf(t);
-    text({x, y, w, row}, t);
+// A dimension in a row under the strip from x0 to x1, its line and end
+// marks kept clear of the numbers in that row.
+void SideView::measure(float x0, float x1, float y, std::initializer_list<Box> numbers) {
     if (x0 == x1)
         return; // nothing to measure
     const float mid = std::round(y + row / 2) + 0.5f;
-    if (x > x0 + 1)
-        line({x0, mid}, {x - 1, mid}, faint);
-    if (x + w < x1 - 1)
-        line({x + w + 1, mid}, {x1, mid}, faint);
+    const auto clear = [&](float x) {
+        return std::none_of(numbers.begin(), numbers.end(),
+                            [&](const Box &n) { return x >= n.x - 1 && x <= n.right() + 1; });
+    };
     for (const float end : {x0, x1})
-        line({end, mid - 2.5f}, {end, mid + 2.5f}, faint);
+        if (clear(end))
+            line({end, mid - 2.5f}, {end, mid + 2.5f}, faint);
+    // The line in pieces between the numbers.
+    float from = x0;
+    while (from < x1) {
+        float to = x1;
+        for (const Box &n : numbers)
+            if (n.right() + 1 > from && n.x - 1 < to)
+                to = std::max(from, n.x - 1);
+        if (to > from)
+            line({from, mid}, {to, mid}, faint);
+        float next = to;
+        for (const Box &n : numbers)
+            if (n.x - 1 <= to && n.right() + 1 > next)
+                next = n.right() + 1;
+        if (next <= to)
+            break;
+        from = next;
+    }
 }
 
 // Under the strip, the two ranges side by side, their numbers moved apart
@@ -400,8 +418,11 @@ void SideView::ranges() {
     xa = std::max(xa, 1.0f);
     xb = std::clamp(xb, xa + wa + 2, viewWidth - 1 - wb);
     xa = std::min(xa, xb - 2 - wa);
-    measure(f, o, xa, y, a);
-    measure(o, t, xb, y, b);
+    const Box na{xa, y, wa, row}, nb{xb, y, wb, row};
+    measure(f, o, y, {na, nb});
+    measure(o, t, y, {na, nb});
+    text(na, a);
+    text(nb, b);
     if (d_.blocked)
         return;
     float x0 = viewWidth, x1 = 0;
@@ -414,7 +435,9 @@ void SideView::ranges() {
         x0 = x1 = d_.targetHigher ? run(Run::Obstacle).x0 : run(Run::Obstacle).x1;
     const std::string c = number(d_.blind.count);
     const float wc = widthOf(c);
-    measure(x0, x1, std::clamp((x0 + x1) / 2 - wc / 2, 1.0f, viewWidth - 1 - wc), y + row, c);
+    const Box nc{std::clamp((x0 + x1) / 2 - wc / 2, 1.0f, viewWidth - 1 - wc), y + row, wc, row};
+    measure(x0, x1, y + row, {nc});
+    text(nc, c);
 }
 
 // Each height's number at its thing: just above it, else beside it, else
