@@ -1,6 +1,7 @@
 #include "frame_widget.h"
 #include "look.h"
 #include "native.h"
+#include "tip.h"
 
 #include <QTextDocument>
 
@@ -41,15 +42,21 @@ void Component::setAccessibleDescription(std::string_view description) {
     widget(*this)->setAccessibleDescription(qt::qstring(description));
 }
 
-void Component::setToolTip(std::string_view text, const Picture *) {
+void Component::setToolTip(std::string_view text, const Picture *picture) {
     QString tip = qt::qstring(text);
-    // Plain text, line by line, even where it looks like markup to Qt.
+    // Shown by the program's own tooltip, which draws the lines as plain text.
+    qt::setTip(widget(*this), tip, picture);
+    // Qt's tooltip text stays what it was: screen readers describe a widget
+    // without a description of its own by it. Plain text, line by line, even
+    // where it looks like markup to Qt.
     if (Qt::mightBeRichText(tip))
         tip = Qt::convertFromPlainText(tip, Qt::WhiteSpacePre);
     widget(*this)->setToolTip(tip);
 }
 
-void Component::setCopyText(std::string_view) {}
+void Component::setCopyText(std::string_view text) {
+    qt::setCopyText(widget(*this), qt::qstring(text));
+}
 
 void Container::add(Component &child) {
     widget(child)->setParent(widget(*this));
