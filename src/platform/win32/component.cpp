@@ -297,6 +297,16 @@ bool containerMessage(Native &container, UINT message, WPARAM wParam, LPARAM lPa
         result = TRUE;
         return true;
     }
+    case WM_NOTIFY:
+        if (!answerToolTip(*reinterpret_cast<NMHDR *>(lParam)))
+            return false;
+        result = 0;
+        return true;
+    case WM_CONTEXTMENU:
+        if (!showCopyMenu(container, lParam))
+            return false;
+        result = 0;
+        return true;
     case WM_COMMAND: {
         const Native *control = nativeOf(reinterpret_cast<HWND>(lParam));
         auto *button = control ? dynamic_cast<Button *>(control->component) : nullptr;

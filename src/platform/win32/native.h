@@ -16,6 +16,7 @@
 #include <windows.h>
 
 #include "platform/controls.h"
+#include "platform/picture.h"
 #include "platform/runtime.h"
 
 #include <memory>
@@ -53,9 +54,11 @@ struct Native {
     Label::Alignment alignment = Label::Left;
     bool live = false;
     std::wstring accessibleName, accessibleDescription;
-    bool annotated = false; // handed to the annotation service
-    std::wstring toolTip;   // lines ended by "\r\n"
-    bool tipAdded = false;  // a tool of the frame's tooltip control
+    bool annotated = false;         // handed to the annotation service
+    std::wstring toolTip;           // lines ended by "\r\n"
+    bool tipAdded = false;          // a tool of the frame's tooltip control
+    std::optional<Picture> picture; // above the tooltip's lines
+    std::wstring copyText;          // lines ended by "\r\n"
 
     std::optional<Color> background;
     HBRUSH brush = nullptr; // of background
@@ -131,6 +134,21 @@ void forget(Native &native);
 void showToolTip(Native &native);
 void dropToolTip(Native &native);
 void fitToolTips(FrameNative &frame);
+// Answers a tooltip control's request for the text of a tool, sent to the
+// tool's container; false for any other notice.
+bool answerToolTip(NMHDR &notice);
+
+// Text in Windows' line ends, "\r\n".
+std::wstring windowsLines(std::string_view text);
+
+// Draws a picture with its top-left corner at the given place, scaled from
+// the form's pixels to the dots per inch.
+void drawPicture(HDC dc, POINT corner, const Picture &picture, UINT dpi);
+
+// Shows the context menu with "Copy" of the component under the pointer in a
+// container, or of the container itself, where one has a text to copy; false
+// where none has.
+bool showCopyMenu(Native &container, LPARAM where);
 
 // Runs an event handler; a failure that escapes it is reported and the event
 // loop goes on.
