@@ -24,6 +24,7 @@ private slots:
     void casesOnScreen();
     void keyboardAlone();
     void workingOnHover();
+    void copyFromContextMenu();
     void twiceAsLargeAt192Dpi();
 
 private:
@@ -35,9 +36,20 @@ private:
     // not have written anything to standard error.
     void closeAndCheck();
     QColor pixel(QPoint at, int scale = 1);
-    QColor panel() { return pixel({12, 224}); }
-    bool waitForPanel(const QColor &colour, const QString &context);
-    void type(int row, const QString &value);
+    QColor panel(int scale = 1) { return pixel({12, 224}, scale); }
+    bool waitForPanel(const QColor &colour, const QString &context, int scale = 1);
+    void type(int row, const QString &value, int scale = 1);
+    // Types 2, 3, 1, 4, 0 and calculates: "1 Blind Hexes  F>T (LOS OK)".
+    bool workedExample(int scale = 1);
+    // What appears on the screen when the pointer comes to rest on the
+    // verdict: the pixels that turn the verdict's green, their bounding box,
+    // and the rows below the window that change under the lowest of them.
+    struct Tip {
+        int green = 0;
+        QRect box;
+        int rows = 0;
+    };
+    Tip hoverVerdict(int scale = 1);
     bool wine() const { return !windowsExe.isEmpty(); }
 
     const QString windowsExe = qEnvironmentVariable("QUORVEL_WINDOWS_EXE");
@@ -45,6 +57,7 @@ private:
     QProcess program;
     QString window;
     QPoint origin;
+    Tip normalTip; // measured at normal scale, for twice the scale
 };
 
 namespace {
@@ -116,10 +129,10 @@ QColor tst_Desktop::pixel(QPoint at, int scale) {
     return x.screenshot().pixelColor(origin + at * scale);
 }
 
-bool tst_Desktop::waitForPanel(const QColor &colour, const QString &context) {
+bool tst_Desktop::waitForPanel(const QColor &colour, const QString &context, int scale) {
     QDeadlineTimer deadline(3000);
     QColor seen;
-    while ((seen = panel()) != colour) {
+    while ((seen = panel(scale)) != colour) {
         if (deadline.hasExpired()) {
             qWarning("%s: the panel is %s, not %s", qPrintable(context), qPrintable(seen.name()),
                      qPrintable(colour.name()));
@@ -130,9 +143,38 @@ bool tst_Desktop::waitForPanel(const QColor &colour, const QString &context) {
     return true;
 }
 
-void tst_Desktop::type(int row, const QString &value) {
-    x.click(origin + QPoint(172, fieldTops[row] + 10));
+void tst_Desktop::type(int row, const QString &value, int scale) {
+    x.click(origin + QPoint(172, fieldTops[row] + 10) * scale);
     x.type(value);
+}
+
+bool tst_Desktop::workedExample(int scale) {
+    const QStringList values = {"2", "3", "1", "4", "0"};
+    for (int row = 0; row < 5; ++row)
+        type(row, values[row], scale);
+    x.click(origin + calculate * scale);
+    return waitForPanel(green, QStringLiteral("the worked example"), scale);
+}
+
+tst_Desktop::Tip tst_Desktop::hoverVerdict(int scale) {
+    x.moveTo(origin + calculate * scale);
+    QTest::qWait(300);
+    const QImage before = x.screenshot();
+    x.moveTo(origin + QPoint(100, 236) * scale);
+    QTest::qWait(1500);
+    const QImage after = x.screenshot();
+    Tip tip;
+    for (int y = 0; y < after.height(); ++y)
+        for (int column = 0; column < after.width(); ++column)
+            if (after.pixel(column, y) != before.pixel(column, y) &&
+                after.pixelColor(column, y) == green) {
+                ++tip.green;
+                tip.box |= QRect(column, y, 1, 1);
+            }
+    for (int y = std::max(origin.y() + home.height() * scale, tip.box.bottom() + 1);
+         y < after.height(); ++y)
+        tip.rows += after.copy(0, y, after.width(), 1) != before.copy(0, y, after.width(), 1);
+    return tip;
 }
 
 void tst_Desktop::startsInPlace_data() {
@@ -249,40 +291,26 @@ void tst_Desktop::keyboardAlone() {
     closeAndCheck();
 }
 
-// Resting the pointer on a verdict shows its working, line by line, in the
-// system's tooltip below it; on a fresh form and after "Clear" nothing shows
-// there. The Windows program gives the working to Windows' annotation service
-// as the verdict's description, for screen readers: Wine's stand-in for that
-// service logs each call it gets, which is how the test sees it.
+// Resting the pointer on a verdict shows its picture above its working, line
+// by line, in the system's tooltip below it; on a fresh form and after
+// "Clear" nothing shows there. The Windows program gives the working to
+// Windows' annotation service as the verdict's description, for screen
+// readers: Wine's stand-in for that service logs each call it gets, which is
+// how the test sees it.
 void tst_Desktop::workingOnHover() {
     QProcessEnvironment env = x.environment();
     if (wine())
         env.insert(QStringLiteral("WINEDEBUG"), QStringLiteral("-all,fixme+oleacc"));
     QVERIFY(launch({}, 1, env));
-    // How many rows below the window a tooltip takes up when the pointer
-    // comes to rest on the verdict.
-    const auto tipHeight = [&] {
-        x.moveTo(origin + calculate);
-        QTest::qWait(300);
-        const QImage before = x.screenshot();
-        x.moveTo(origin + QPoint(100, 236));
-        QTest::qWait(1500);
-        const QImage after = x.screenshot();
-        int rows = 0;
-        for (int y = origin.y() + home.height(); y < after.height(); ++y)
-            rows += after.copy(0, y, after.width(), 1) != before.copy(0, y, after.width(), 1);
-        return rows;
-    };
-    QCOMPARE(tipHeight(), 0);
-    const QStringList values = {"2", "3", "1", "4", "0"};
-    for (int row = 0; row < 5; ++row)
-        type(row, values[row]);
-    x.click(origin + calculate);
-    QVERIFY(waitForPanel(green, QStringLiteral("the worked example")));
-    QVERIFY2(tipHeight() > 5 * 11, "no tooltip of six lines on the verdict");
+    QCOMPARE(hoverVerdict().rows, 0);
+    QVERIFY(workedExample());
+    // The picture, with the verdict's green in it, above six lines or more.
+    normalTip = hoverVerdict();
+    QVERIFY2(normalTip.green > 20, "no picture in the verdict's green in its tooltip");
+    QVERIFY2(normalTip.rows > 5 * 11, "no tooltip of six lines below the picture");
     x.click(origin + clearButton);
     QVERIFY(waitForPanel(amber, QStringLiteral("after Clear")));
-    QCOMPARE(tipHeight(), 0);
+    QCOMPARE(hoverVerdict().rows, 0);
     x.closeWindow(title);
     QVERIFY(program.waitForFinished(5000));
     if (!wine())
@@ -296,8 +324,26 @@ void tst_Desktop::workingOnHover() {
     QVERIFY2(log.contains(description + logged), qPrintable(log.right(2000)));
 }
 
+// "Copy" in the verdict's context menu, chosen with its key, puts the verdict
+// and its working on the clipboard as plain text.
+void tst_Desktop::copyFromContextMenu() {
+    QVERIFY(launch());
+    QVERIFY(workedExample());
+    x.click(origin + QPoint(100, 236), 3);
+    QTest::qWait(500);
+    x.key({"c"});
+    const los::Verdict verdict = los::judge({2, 3, 1, 4, 0, false, {"2", "3", "1", "4", "0"}});
+    const QString copied = QString::fromStdString(verdict.text + '\n' + verdict.working);
+    QString seen;
+    for (QDeadlineTimer deadline(3000); seen != copied && !deadline.hasExpired(); QTest::qWait(100))
+        seen = QString::fromUtf8(x.run("xclip", {"-o", "-selection", "clipboard"})).remove('\r');
+    QCOMPARE(seen, copied);
+    closeAndCheck();
+}
+
 // At 192 dpi the Windows program's window is twice as large, and so is every
-// component in it. (The Linux program's scale is tested without a screen.)
+// component in it, and the verdict's picture in its tooltip. (The Linux
+// program's scale is tested without a screen.)
 void tst_Desktop::twiceAsLargeAt192Dpi() {
     if (!wine())
         QSKIP("for the Windows program");
@@ -318,6 +364,14 @@ void tst_Desktop::twiceAsLargeAt192Dpi() {
     QCOMPARE(at(36, 205), grey);
     QCOMPARE(at(12, 224), amber);
     QCOMPARE(at(195, 245), amber);
+    QVERIFY2(normalTip.green > 0, "workingOnHover measures the picture at normal scale first");
+    QVERIFY(workedExample(2));
+    const Tip tip = hoverVerdict(2);
+    QVERIFY2(qAbs(tip.green - 4 * normalTip.green) <= normalTip.green / 4,
+             qPrintable(QStringLiteral("%1 green pixels, against %2 at 96 dpi")
+                            .arg(tip.green)
+                            .arg(normalTip.green)));
+    QCOMPARE(tip.box.size(), normalTip.box.size() * 2);
     closeAndCheck();
 }
 

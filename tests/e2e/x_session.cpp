@@ -142,8 +142,9 @@ QImage XSession::screenshot() const {
     return QImage::fromData(run("import", {"-window", "root", "bmp:-"}), "BMP");
 }
 
-void XSession::click(QPoint at) const {
-    run("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+void XSession::click(QPoint at, int button) const {
+    run("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y()), "click",
+                    QString::number(button)});
 }
 
 void XSession::moveTo(QPoint at) const {

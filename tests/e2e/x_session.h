@@ -35,7 +35,8 @@ public:
     QRect outerFrame(const QString &window) const;
     QImage screenshot() const;
 
-    void click(QPoint at) const;
+    // Clicks with a mouse button there: 1 the left, 3 the right.
+    void click(QPoint at, int button = 1) const;
     // Moves the pointer there and leaves it at rest.
     void moveTo(QPoint at) const;
     void type(const QString &text) const;
