@@ -6,6 +6,9 @@
 #   shoot_worked_example OUT  types a worked example into the window whose
 #                         outer frame is at (50, 50), calculates it, and saves
 #                         the window's picture to OUT
+#   shoot_tooltip OUT     then rests the pointer on the verdict and saves the
+#                         window with the tooltip that opens, the screen around
+#                         them transparent, to OUT
 # Unless the caller has an EXIT trap of its own, start_x_session's server and
 # manager are stopped when the script exits.
 start_x_server() {
@@ -54,4 +57,28 @@ shoot_worked_example() {
     sleep 0.3
     mkdir -p "$(dirname "$out")"
     import -window root -crop 208x257+50+50 +repage "$out"
+}
+
+shoot_tooltip() {
+    local out=$1 work box w h x y
+    work=$(mktemp -d)
+    import -window root "$work/before.png"
+    xdotool mousemove $((50 + 100)) $((50 + 236)) # the verdict
+    sleep 1.5
+    import -window root "$work/after.png"
+    # What changed is the tooltip: its box, as W H X Y.
+    box=$(convert "$work/before.png" "$work/after.png" -compose difference -composite \
+        -threshold 0 -format '%@' info: | tr 'x+' '  ')
+    read -r w h x y <<<"$box"
+    rm -rf "$work/before.png"
+    [ "$w" -gt 1 ] || { echo "no tooltip on the verdict" >&2; rm -rf "$work"; return 1; }
+    local left=$((x < 50 ? x : 50)) top=$((y < 50 ? y : 50))
+    local right=$((x + w > 258 ? x + w : 258)) bottom=$((y + h > 307 ? y + h : 307))
+    mkdir -p "$(dirname "$out")"
+    convert "$work/after.png" \
+        \( +clone -evaluate set 0 -fill white -draw "rectangle 50,50 257,306" \
+        -draw "rectangle $x,$y $((x + w - 1)),$((y + h - 1))" \) \
+        -alpha off -compose CopyOpacity -composite \
+        -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$out"
+    rm -rf "$work"
 }
