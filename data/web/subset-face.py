@@ -22,11 +22,12 @@ FAMILY = "Quorvel Dialog"
 
 # The regular face shows the captions, whatever a player types (every
 # printable ASCII character), the minus on the keypad of a touch screen, and
-# the working of a verdict on a touch screen, with its minus, times and
-# division signs. The bold face shows "Calculate", the window's title and the
+# a verdict's tooltip: its working, with its minus, times and division signs
+# and the ellipsis of a text cut short, its picture's texts and "Copy". The
+# bold face shows "Calculate", the window's title and the
 # verdicts, numbers included; the bold italic one the two range captions.
 TEXTS = {
-    "regular": string.printable[:95] + "\u2212\u00d7\u00f7",
+    "regular": string.printable[:95] + "\u2212\u00d7\u00f7\u2026",
     "bold": "Calculate" "Quorvel v1.2" "0123456789-" "LOS Blocked Blind Hexes F>T T>F (LOS OK) (No LOS)",
     "bolditalic": "Range of Firer to Obstacle" "Range of Obstacle to Target",
 }

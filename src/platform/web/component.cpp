@@ -1,4 +1,5 @@
 #include "native.h"
+#include "platform/picture.h"
 
 #include <emscripten/em_macros.h>
 
@@ -18,7 +19,9 @@ void quorvel_listen(emscripten::EM_VAL owner, emscripten::EM_VAL source, const c
                     int signal, platform::Native *target);
 void quorvel_forget(emscripten::EM_VAL owner);
 void quorvel_keypad_join(emscripten::EM_VAL field, int signal, platform::Native *target);
-void quorvel_tip(emscripten::EM_VAL element, const char *text);
+void quorvel_tip(emscripten::EM_VAL element, const char *text, int width, int height,
+                 const float *shapes, std::size_t count, const char *texts);
+void quorvel_copy_text(emscripten::EM_VAL element, const char *text);
 }
 
 namespace platform {
@@ -215,11 +218,57 @@ void Component::setAccessibleDescription(std::string_view text) {
     web::setAttribute(n.control, "aria-describedby", n.description["id"].as<std::string>());
 }
 
-void Component::setToolTip(std::string_view text, const Picture *) {
-    quorvel_tip(native_->element.as_handle(), std::string(text).c_str());
+namespace {
+
+// A picture as the page's tooltip reads it (see quorvelTip in events.js): each
+// shape a record of 24 numbers, a colour packed into one as 0xRRGGBB, and
+// the strings of its texts, one a line.
+struct Encoded {
+    std::vector<float> numbers;
+    std::string texts;
+};
+
+float packed(Color c) {
+    const auto channel = [](int v) { return static_cast<float>(std::clamp(v, 0, 255)); };
+    return channel(c.red) * 65536 + channel(c.green) * 256 + channel(c.blue);
 }
 
-void Component::setCopyText(std::string_view) {}
+Encoded encode(const Picture &picture) {
+    Encoded out;
+    for (const Shape &s : picture.shapes) {
+        const std::size_t count = std::min<std::size_t>(s.count, Shape::maxPoints);
+        out.numbers.insert(out.numbers.end(),
+                           {static_cast<float>(s.kind),
+                            static_cast<float>((s.filled ? 1 : 0) | (s.stroked ? 2 : 0)),
+                            packed(s.fill), packed(s.ink), s.lineWidth, s.x, s.y, s.width, s.height,
+                            s.size, static_cast<float>(s.align), static_cast<float>(count)});
+        for (std::size_t i = 0; i < Shape::maxPoints; ++i)
+            out.numbers.insert(out.numbers.end(), {s.points[i].x, s.points[i].y});
+        if (s.kind == Shape::Kind::Text) {
+            std::string text = s.text;
+            std::replace(text.begin(), text.end(), '\n', ' ');
+            out.texts += text + '\n';
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+// The page shows the tooltip in a box of its own (the browser's shows no
+// picture), and builds that box the first time it is needed.
+void Component::setToolTip(std::string_view text, const Picture *picture) {
+    Encoded shapes;
+    if (picture && !text.empty())
+        shapes = encode(*picture);
+    quorvel_tip(native_->element.as_handle(), std::string(text).c_str(),
+                picture ? picture->width : 0, picture ? picture->height : 0, shapes.numbers.data(),
+                shapes.numbers.size(), shapes.texts.c_str());
+}
+
+void Component::setCopyText(std::string_view text) {
+    quorvel_copy_text(native_->element.as_handle(), std::string(text).c_str());
+}
 
 void Container::add(Component &child) {
     Native &c = child.native();

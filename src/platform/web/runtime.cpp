@@ -1,9 +1,17 @@
 #include "platform/runtime.h"
 #include "native.h"
 
+#include <emscripten/em_macros.h>
+
+#include <algorithm>
 #include <optional>
 
 using emscripten::val;
+
+extern "C" {
+// From events.js: calls quorvel_fragment on each hashchange of the page.
+void quorvel_on_fragment();
+}
 
 namespace platform {
 
@@ -52,10 +60,39 @@ void exit(int status) {
     setState("ended");
 }
 
-std::string linkTo(std::string_view) {
-    return {};
+namespace {
+
+std::function<void(std::string_view)> fragmentHandler;
+
+// The fragment of the page's address, without its '#', as the address has it.
+std::string fragment() {
+    const std::string hash = val::global("location")["hash"].as<std::string>();
+    return hash.empty() ? hash : hash.substr(1);
 }
 
-void onFragment(std::function<void(std::string_view)>) {}
+} // namespace
+
+// Called from the page's hashchange listener (see events.js): a link to the
+// page with another fragment was followed, and the page was not opened anew.
+extern "C" EMSCRIPTEN_KEEPALIVE void quorvel_fragment() {
+    if (!web::running() || !fragmentHandler)
+        return;
+    if (const std::string f = fragment(); !f.empty())
+        fragmentHandler(f);
+}
+
+std::string linkTo(std::string_view fragment) {
+    std::string address = val::global("location")["href"].as<std::string>();
+    address.erase(std::min(address.find('#'), address.size()));
+    return address + '#' + std::string(fragment);
+}
+
+void onFragment(std::function<void(std::string_view)> handler) {
+    const bool first = !fragmentHandler;
+    fragmentHandler = std::move(handler);
+    if (first)
+        quorvel_on_fragment();
+    quorvel_fragment();
+}
 
 } // namespace platform
