@@ -179,6 +179,14 @@ class Engine:
         """The accessible name of the element that has the focus."""
         raise NotImplementedError
 
+    def hover(self, element, dx=0, dy=0):
+        """The mouse moved onto element, dx and dy from its middle, then by a pixel."""
+        raise NotImplementedError
+
+    def screenshot(self):
+        """The view as the screen shows it: a PNG, in base64."""
+        raise NotImplementedError
+
     def errors(self):
         """What the page wrote to its console as errors or warnings, where
         the engine's driver can read it (WebKit's cannot)."""
@@ -273,15 +281,61 @@ class Engine:
             return [line.innerText, rgb(line), rgb(panel)];
         """, self.result())
 
-    def working(self):
-        """The verdict's working as a player finds it: the tooltips (titles)
-        of the result line and of its panel, and the line's description."""
+    def tip(self, element=None, dx=0, dy=0):
+        """The tooltip's box that opens where the mouse rests on element (the
+        verdict by default), as shown() reads it; None where none opens."""
+        element = element or self.result()
+        self.hover(element, dx, dy)
+        if self.js("return !!arguments[0].textContent.trim()", element):
+            return self.wait(self.shown, "the tooltip")
+        time.sleep(0.6)  # a tooltip would have opened after half a second
+        return self.shown()
+
+    def shown(self):
+        """The tooltip's box as it shows, or None: its lines, its picture (its
+        box in the view, its size in its own pixels, whether screen readers
+        skip it, its rectangles' fills) and the label of its button."""
         return self.js("""
-            const line = arguments[0];
-            const ids = (line.getAttribute('aria-describedby') || '').split(' ').filter(Boolean);
-            return [line.title, line.parentElement.title,
-                    ids.map(id => document.getElementById(id).textContent).join(' ')];
+            const tip = document.querySelector('.q-tip:not([hidden])'), svg = tip && tip.querySelector('svg');
+            const r = svg && svg.getBoundingClientRect(), copy = tip && tip.querySelector('button:not([hidden])');
+            return tip && {lines: tip.querySelector('.q-lines').textContent, copy: copy && copy.textContent,
+                picture: svg && {box: [r.x, r.y, r.width, r.height], hidden: svg.getAttribute('aria-hidden'),
+                    size: [svg.viewBox.baseVal.width, svg.viewBox.baseVal.height],
+                    fills: [...svg.querySelectorAll('rect')].map(e => getComputedStyle(e).fill)}};""")
+
+    def working(self):
+        """The verdict's working as a player finds it: the lines of its
+        tooltip ("" where none opens), and its description."""
+        tip = self.tip()
+        return [tip["lines"] if tip else "", self.description()]
+
+    def description(self):
+        return self.js("""
+            const ids = (arguments[0].getAttribute('aria-describedby') || '').split(' ');
+            return ids.filter(Boolean).map(id => document.getElementById(id).textContent).join(' ');
         """, self.result())
+
+    def clipboard(self):
+        """The clipboard's text, pasted into a text area of the test's own."""
+        area = self.js("const a = document.createElement('textarea'); a.before = document.activeElement;"
+                       "document.body.append(a); a.focus(); return a;")
+        self.chord(Keys.CONTROL, "v")
+        return self.js("const a = arguments[0]; a.remove(); a.before.focus(); return a.value;", area)
+
+    def pixels(self, box, colour):
+        """How many of the screen's pixels in box (CSS pixels) are exactly that colour."""
+        return self.js("""
+            const [png, [x, y, w, h], rgb] = arguments, image = new Image();
+            image.src = 'data:image/png;base64,' + png;
+            return image.decode().then(() => {
+                const s = image.width / innerWidth, c = document.createElement('canvas').getContext('2d');
+                [c.canvas.width, c.canvas.height] = [w * s, h * s];
+                c.drawImage(image, -x * s, -y * s);
+                const d = c.getImageData(0, 0, w * s, h * s).data;
+                let n = 0;
+                for (let i = 0; i < d.length; i += 4) n += rgb.every((v, k) => d[i + k] === v);
+                return n;
+            });""", self.screenshot(), list(box), list(colour))
 
     def audit(self):
         """What axe-core finds on the page as it is, against WCAG 2.2 A and AA
@@ -332,6 +386,13 @@ class _Selenium(Engine):
 
     def focused_name(self):
         return self.driver.switch_to.active_element.accessible_name
+
+    def hover(self, element, dx=0, dy=0):
+        ActionChains(self.driver, duration=0).move_to_element_with_offset(
+            element, dx, dy).move_by_offset(1, 0).perform()
+
+    def screenshot(self):
+        return self.driver.get_screenshot_as_base64()
 
 
 # Headless, as root, and quiet: no connections of its own on a closed network.
@@ -401,10 +462,9 @@ class Chromium(_Selenium):
                           "dom": node.get("backendDOMNodeId")})
         return nodes
 
-    def working(self):
-        """The description as Chromium's accessibility gives it."""
-        tips = super().working()[:2]
-        return tips + [n["description"] for n in self.tree() if n["role"] == "status"]
+    def description(self):
+        """As Chromium's accessibility gives it."""
+        return next(n["description"] for n in self.tree() if n["role"] == "status")
 
     def locate(self, name, role):
         return [self.element(n["dom"]) for n in self.tree()
@@ -802,14 +862,21 @@ class Firefox(Engine):
             [{"type": "keyDown", "value": modifier}] + self._typing(keys)
             + [{"type": "keyUp", "value": modifier}])})
 
-    def click(self, element):
-        """A click of the mouse in the middle of the element."""
+    def click(self, element, dx=0, dy=0, then=({"type": "pointerDown", "button": 0},
+                                                {"type": "pointerUp", "button": 0})):
+        """A click of the mouse in the middle of the element (or dx, dy from
+        there), or the pointer moved there and then as given."""
         self.js("arguments[0].scrollIntoView({block: 'nearest', inline: 'nearest'})", element)
         self._actions({"type": "pointer", "id": "mouse", "parameters": {"pointerType": "mouse"},
-                       "actions": [{"type": "pointerMove", "x": 0, "y": 0, "origin": {
+                       "actions": [{"type": "pointerMove", "x": dx, "y": dy, "origin": {
                                        "type": "element", "element": {"sharedId": element.shared_id}}},
-                                   {"type": "pointerDown", "button": 0},
-                                   {"type": "pointerUp", "button": 0}]})
+                                   *then]})
+
+    def hover(self, element, dx=0, dy=0):
+        self.click(element, dx, dy, [{"type": "pointerMove", "x": 1, "y": 0, "origin": "pointer"}])
+
+    def screenshot(self):
+        return self.command("browsingContext.captureScreenshot", context=self.context)["data"]
 
     def focused_name(self):
         # BiDi reads no element's accessible name: it is the name by which

@@ -12,6 +12,7 @@ import os
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 from page import (AMBER, CHROMIUM_FLAGS, CREST, ENGINES, FIELDS, GREEN, NODE_MODULES, RED,
@@ -22,7 +23,20 @@ SITE = None
 ENGINE = ENGINES["chromium"]
 
 
-class FormTest(unittest.TestCase):
+class PictureTest(unittest.TestCase):
+    def assertPicture(self, tip, verdict):
+        """A tooltip's box shows the verdict's working under a picture that
+        screen readers skip, with a counter in the verdict's colour, and
+        "Copy". Returns the picture's box in the view and its own size."""
+        colour = "rgb(%d, %d, %d)" % (GREEN if verdict.endswith("(LOS OK)") else RED)
+        description = " ".join(self.browser.description().split())
+        self.assertEqual([" ".join(tip["lines"].split()), tip["copy"]], [description, "Copy"])
+        self.assertEqual(tip["picture"]["hidden"], "true")
+        self.assertIn(colour, tip["picture"]["fills"])
+        return tip["picture"]["box"], tip["picture"]["size"]
+
+
+class FormTest(PictureTest):
     """A served site and a browser on it, with the steps a player takes."""
 
     def setUp(self):
@@ -47,7 +61,7 @@ class FormTest(unittest.TestCase):
         self.assertEqual(b.texts(), [""] * 5)
         self.assertFalse(b.ticked())
         self.assertEqual(b.verdict(), ["", list(AMBER), list(AMBER)])
-        self.assertEqual(b.working(), ["", "", ""])
+        self.assertEqual(b.working(), ["", ""])
         self.assertEqual(b.focused_name(), "Height of Obstacle")
 
     def calculate(self, texts, crest, how, enter_in=0):
@@ -85,12 +99,12 @@ class FormTest(unittest.TestCase):
 
     def assertShows(self, verdict, working=""):
         """The verdict in its colour, and its working, holding the table's
-        line, as the tooltips of line and panel and the line's description."""
+        line, as the verdict's tooltip and its description."""
         colour = list(GREEN if verdict.endswith("(LOS OK)") else RED)
         self.assertEqual(self.browser.verdict(), [verdict, colour, colour])
-        tip, panel, description = self.browser.working()
+        tip, description = self.browser.working()
         # An engine may read the description's lines as one run of words.
-        self.assertEqual([panel, " ".join(description.split())], [tip, " ".join(tip.split())])
+        self.assertEqual(" ".join(description.split()), " ".join(tip.split()))
         self.assertIn(working or "\n", tip.split("\n") if working else tip)
 
 
@@ -148,9 +162,10 @@ class Page(FormTest):
 
     def test_views(self):
         """On a desktop view the window sits at (50, 50) at its own size, its
-        captions whole in the page's own face; on a narrow view and on a phone
-        it fills the width, its controls big enough to tap, and a case worked
-        there comes out as on the desktop."""
+        captions whole in the page's own face, and the verdict's tooltip shows
+        its picture at its own size; on a narrow view and on a phone it fills
+        the width, its controls big enough to tap, a case worked there comes
+        out as on the desktop, and the picture grows with the window."""
         b = self.browser
         for view, width, height, scale, phone in (("desktop", 1024, 768, 1, False),
                                                   ("narrow", 390, 844, 2, False),
@@ -170,8 +185,24 @@ class Page(FormTest):
                              && e.scrollWidth > e.clientWidth)
                         .map(e => e.textContent)"""), [])
                 left, top, w, h = b.window_box()
+                _, texts, crest, verdict = read_cases()[0]
                 if view == "desktop":
                     self.assertEqual([round(v) for v in (left, top, w, h)], [50, 50, 208, 257])
+                    # The verdict's tooltip, and its panel's, at the screen's
+                    # scale and at twice it, where the engine can: the picture
+                    # at its own size in CSS pixels, in four times the pixels.
+                    self.calculate(texts, crest, "click")
+                    panel = b.js("return arguments[0].parentElement", b.result())
+                    self.assertEqual(b.tip(panel, -92, -12), b.tip())
+                    pixels = []
+                    for scale in (1, 2):
+                        b.view(width, height, scale)
+                        if b.js("return devicePixelRatio") != scale:
+                            break  # WebKit's scale is its screen's
+                        box, size = self.assertPicture(b.tip(), verdict)
+                        self.assertEqual([round(v) for v in box[2:]], size)
+                        pixels.append(b.pixels(box, GREEN))
+                    self.assertTrue(pixels[0] and all(3.6 < n / pixels[0] < 4.4 for n in pixels[1:]))
                     continue
                 # A browser's window may not narrow that far: the width it has.
                 width = b.js("return innerWidth")
@@ -188,9 +219,56 @@ class Page(FormTest):
                 for i in range(5):
                     # A keyboard that offers only a decimal comma cannot type "2.5".
                     self.assertNotEqual(b.field(i).get_attribute("inputmode"), "decimal")
-                _, texts, crest, verdict = read_cases()[0]
                 self.calculate(texts, crest, "click")
                 self.assertShows(verdict)
+                # The picture grows with the window, as wide as the view allows.
+                box, size = self.assertPicture(b.tip(), verdict)
+                self.assertTrue(size[0] < box[2] <= width, box)
+
+    # Links, and the fields' texts and box they open with, and no verdict.
+    LINKS = (
+        ("%3Cb%3E,3,1,4,0", ["<b>", "3", "1", "4", "0"], False),
+        ("2,3,1,2%2C5,0,crest", ["2", "3", "1", "2,5", "0"], True),
+        ("2,3,1,4,0,cliff", [""] * 5, False),
+    )
+
+    def test_copy(self):
+        """"Copy" in the verdict's tooltip puts the verdict, its working and a
+        link to it on the clipboard, through the clipboard's interface or, that
+        refused, as a keyboard's copy would; the focus stays. The link opens
+        the same sighting, verdict, working and picture in a fresh page, and a
+        new one in the open page; texts that are no numbers fill the form as
+        plain text, with no verdict; a fragment of another form opens none."""
+        b = self.browser
+        cases = {case[0]: case[1:] for case in read_cases()}
+        texts, crest, verdict = cases["blanks and exponent"]
+        self.calculate(texts, crest, "click")
+        shown = lambda: [b.verdict()[0], b.tip()["lines"],
+                         b.js("return document.querySelector('.q-tip svg').outerHTML")]
+        before, copied = shown(), []
+        for refused in (False, True):
+            b.js("if (arguments[0]) navigator.clipboard.writeText = () => Promise.reject()", refused)
+            b.tip()
+            b.wait(lambda: b.find("Copy", "button", missing_ok=True), '"Copy"').click()
+            b.wait(lambda: b.find("Copied", "button", missing_ok=True), '"Copied"')
+            self.assertEqual(b.focused_name(), "Calculate")
+            copied.append(b.clipboard())
+        link = self.site.url + "#%202%20,3e0,1,4,-0"
+        self.assertEqual(copied, ["\n".join(before[:2] + [link])] * 2)
+        b.navigate("about:blank")
+        b.open(link)
+        self.assertEqual([b.texts(), b.ticked(), shown()], [texts, crest, before])
+        texts, crest, verdict = cases["crest raised to 0"]
+        b.js("window.__same = true; location.hash = '3,9,0,2,0,crest'")
+        b.wait(lambda: b.verdict()[0] == verdict, "the link's verdict")
+        self.assertEqual([b.texts(), b.ticked(), b.js("return window.__same")], [texts, crest, True])
+        for fragment, texts, crest in self.LINKS:
+            with self.subTest(fragment):
+                b.navigate("about:blank")
+                b.open(self.site.url + "#" + fragment)
+                self.assertEqual([b.texts(), b.ticked(), b.verdict()[0],
+                                  b.js("return !!document.querySelector('b')")],
+                                 [texts, crest, "", False])
 
 
 class Offline(FormTest):
@@ -227,7 +305,7 @@ class Lighthouse(unittest.TestCase):
                          [k for k, a in result["audits"].items() if a["score"] == 0])
 
 
-class Keypad(unittest.TestCase):
+class Keypad(PictureTest):
     """The page's own keypad, in Chromium's touch emulation: a phone upright
     and on its side, every key tapped with a finger; none on a desktop. One
     browser for the whole class."""
@@ -392,9 +470,11 @@ class Keypad(unittest.TestCase):
 
     def test_working(self):
         """A tap on the verdict shows its working in a box above the result
-        panel, inside the window and clear of the keys, in the page's face;
-        the next tap anywhere closes it, one on the verdict included. A mouse,
-        which has the tooltip, opens no box. Upright and on the side."""
+        panel, inside the window and clear of the keys, in the page's face,
+        under its picture, which fits the box, and "Copy", whose tap puts the
+        verdict on the clipboard and leaves the focus where it was; the next
+        tap anywhere else closes it, one on the verdict included. A click,
+        which is no tap, opens no box. Upright and on the side."""
         b = self.browser
         shown = "const t = document.querySelector('.q-tip'); return !t.hidden && t"
         for size in (self.UPRIGHT, self.SIDE):
@@ -404,10 +484,11 @@ class Keypad(unittest.TestCase):
                 line = b.result()
                 self.tap(line)
                 tip = b.js(shown)
-                self.assertEqual(b.js("return [arguments[0].textContent, getComputedStyle("
-                                      "arguments[0]).fontFamily.split(',')[0]]", tip),
-                                 [b.working()[0], '"Quorvel Dialog"'])
+                self.assertEqual(b.js("return getComputedStyle(arguments[0]).fontFamily", tip)
+                                 .split(",")[0], '"Quorvel Dialog"')
                 left, top, right, bottom = self.box(tip)
+                picture, _ = self.assertPicture(b.shown(), "1 Blind Hexes  F>T (LOS OK)")
+                self.assertTrue(left < picture[0] and picture[0] + picture[2] < right, picture)
                 x, y, w, h = b.window_box()
                 keys = self.box(b.find("Keypad", "group"))
                 self.assertTrue(x <= left and right <= x + w and y <= top, (x, y, w, h))
@@ -415,11 +496,17 @@ class Keypad(unittest.TestCase):
                                 (right <= keys[0] or bottom <= keys[1]), keys)
                 if size == self.UPRIGHT:
                     self.assertEqual(b.audit(), {})  # nothing for axe, box and keypad shown
+                    before = b.js("return document.activeElement")
+                    self.tap(b.find("Copy", "button"))
+                    b.wait(lambda: b.find("Copied", "button", missing_ok=True), '"Copied"')
+                    self.assertEqual([b.js("return document.activeElement"), b.clipboard()], [
+                        before, "\n".join([b.verdict()[0], b.shown()["lines"], self.site.url + "#2,3,1,4,0"])])
                 for taps in ([b.find(TITLE, "heading")], [line, line]):
                     for element in taps:
                         self.tap(element)
                     self.assertFalse(b.js(shown))
                 line.click()
+                time.sleep(0.6)  # nor does the mouse's tooltip open after a click
                 self.assertFalse(b.js(shown))
 
     # A key in a focused field: its text before and after, "|" the caret and
