@@ -26,7 +26,7 @@ constexpr Color ink{32, 32, 32}, faint{120, 120, 120}, sandEdge{170, 150, 108},
 // The picture's layout, in its pixels: the scene between the margins; at
 // the bottom the board's strip of hexes, under it a row for the two ranges
 // and, unless the line is blocked, one for the count.
-constexpr float margin = 4, textSize = 9, row = 11, strip = 7;
+constexpr float margin = 4, textSize = 10, row = 12, strip = 7;
 constexpr float widestColumn = 20, tallestLevel = 16, shortestLevel = 3;
 // Columns at most: the longest stretches are shortened to three columns each
 // until the board fits, and the tallest gaps between heights to three levels
