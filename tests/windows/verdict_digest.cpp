@@ -1,7 +1,7 @@
 // The parse and the rule over a million seeded inputs typed as text: prints
 // how many gave which outcome and one digest of them all (every parsed value's
-// bits, every field that does not parse, every verdict line, its colour and
-// its working).
+// bits, every field that does not parse, every verdict line, its colour, its
+// working and every shape of its picture).
 // Built for Linux and for Windows, the two must print the same, byte for byte.
 //
 // Usage: verdict_digest [COUNT]
@@ -74,6 +74,19 @@ int main(int argc, char **argv) {
         const los::Verdict verdict = los::judge(sighting);
         digest.add(verdict.text);
         digest.add(verdict.working);
+        for (const platform::Shape &shape : verdict.picture.shapes) {
+            digest.add(shape.text);
+            for (const float f :
+                 {shape.x, shape.y, shape.width, shape.height, shape.lineWidth, shape.size})
+                digest.add(std::bit_cast<std::uint32_t>(f));
+            for (std::size_t i = 0; i < shape.count; ++i)
+                for (const float f : {shape.points[i].x, shape.points[i].y})
+                    digest.add(std::bit_cast<std::uint32_t>(f));
+            for (const platform::Color c : {shape.fill, shape.ink})
+                digest.add(static_cast<std::uint32_t>(c.red << 16 | c.green << 8 | c.blue));
+            digest.add(static_cast<std::uint32_t>(shape.kind) << 24 | shape.filled << 16 |
+                       shape.stroked << 8 | shape.count);
+        }
         digest.add(static_cast<std::uint32_t>(verdict.color.red << 16 | verdict.color.green << 8 |
                                               verdict.color.blue));
         if (verdict.text == "LOS Blocked")
