@@ -75,7 +75,8 @@ BlindCount countBlindHexes(std::int32_t nearRange, std::int32_t iho, std::int32_
 struct Decision {
     Sighting sighting;
     // The five values as whole numbers, top to bottom: ihf, iro, iho, irt,
-    // iht (counted with only where the line is not blocked).
+    // iht. The rule counts with them only where the line is not blocked; the
+    // picture places things by them always.
     std::array<std::int32_t, 5> whole{};
     bool blocked = false;
     // The rest only where the line is not blocked.

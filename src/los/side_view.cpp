@@ -31,7 +31,7 @@ constexpr float widestColumn = 20, tallestLevel = 16, shortestLevel = 3;
 // Columns at most: the longest stretches are shortened to three columns each
 // until the board fits, and the tallest gaps between heights to three levels
 // until a level is drawn at least shortestLevel high.
-constexpr std::int64_t columns = 24, shortened = 3;
+constexpr std::int64_t columns = 24, shortenedTo = 3;
 
 // An estimate of a text's width in the dialog face at textSize, on the wide
 // side: digits are 0.56 of the size, the widest signs 0.6.
@@ -59,7 +59,7 @@ struct Run {
     bool blind = false;
     bool shortened = false;
     float x0 = 0, x1 = 0;
-    std::int64_t drawn() const { return kind == Hexes ? (shortened ? 3 : hexes) : 1; }
+    std::int64_t drawn() const { return kind == Hexes ? (shortened ? shortenedTo : hexes) : 1; }
 };
 
 class SideView {
@@ -76,6 +76,9 @@ private:
     float level(std::int64_t v) const;
     float centre(Run::Kind kind) const;
     const Run &run(Run::Kind kind) const;
+    // A counter's side, and how high the obstacle's top stands.
+    float counter() const { return std::clamp(column_ - 3, 5.0f, 10.0f); }
+    float obstacleTop() const { return std::min(level(d_.whole[2]), stripTop_ - 2); }
 
     void board();
     void breakMark(float x, float y0, float y1);
@@ -92,7 +95,7 @@ private:
     }
     void rect(const Box &b, Color fill, std::optional<Color> edge = {});
     void line(Point a, Point b, Color colour = ink, float width = 1);
-    void text(const Box &b, std::string s, Shape::Align align = Shape::Align::Center);
+    void text(const Box &b, std::string s);
 
     const Decision &d_;
     const float lift_;
@@ -130,7 +133,7 @@ void SideView::line(Point a, Point b, Color colour, float width) {
     s.count = 2;
 }
 
-void SideView::text(const Box &b, std::string t, Shape::Align align) {
+void SideView::text(const Box &b, std::string t) {
     Shape &s = add(Shape::Kind::Text);
     s.ink = ink;
     s.x = b.x;
@@ -139,7 +142,6 @@ void SideView::text(const Box &b, std::string t, Shape::Align align) {
     s.height = b.h;
     s.text = std::move(t);
     s.size = textSize;
-    s.align = align;
 }
 
 // The board from the firer to the target: from the higher end on, its hex,
@@ -149,8 +151,6 @@ void SideView::text(const Box &b, std::string t, Shape::Align align) {
 // comes first. A range below 1 puts the obstacle nowhere on a board: it is
 // drawn as a short break with its number.
 void SideView::lay() {
-    const auto [ihf, iro, iho, irt, iht] = d_.whole;
-    (void)ihf, (void)iho, (void)iht;
     const auto between = [this](std::int64_t range, std::int64_t blind) {
         if (range < 1) {
             runs_.push_back({Run::Nowhere, range});
@@ -163,9 +163,9 @@ void SideView::lay() {
     };
     if (d_.blocked) {
         runs_.push_back({Run::Firer});
-        between(iro, 0);
+        between(d_.whole[1], 0);
         runs_.push_back({Run::Obstacle});
-        between(irt, 0);
+        between(d_.whole[3], 0);
         runs_.push_back({Run::Target});
     } else {
         const std::int64_t far = d_.farRange, count = d_.blind.count;
@@ -191,7 +191,7 @@ void SideView::lay() {
     while (total() > columns) {
         Run *longestRun = nullptr;
         for (Run &r : runs_)
-            if (r.kind == Run::Hexes && !r.shortened && r.hexes > shortened &&
+            if (r.kind == Run::Hexes && !r.shortened && r.hexes > shortenedTo &&
                 (!longestRun || r.hexes > longestRun->hexes))
                 longestRun = &r;
         if (!longestRun)
@@ -221,16 +221,14 @@ float SideView::centre(Run::Kind kind) const {
 // size a level up to the room there is; a gap of more than a few levels is
 // shortened to that few, with a break mark.
 void SideView::levels() {
-    const auto [ihf, iro, iho, irt, iht] = d_.whole;
-    (void)iro, (void)irt;
-    std::array<std::int64_t, 4> v{0, ihf, iho, iht};
+    std::array<std::int64_t, 4> v{0, d_.whole[0], d_.whole[2], d_.whole[4]};
     std::sort(v.begin(), v.end());
     count_ = static_cast<std::size_t>(std::unique(v.begin(), v.end()) - v.begin());
     std::copy(v.begin(), v.end(), values_.begin());
     // Room above the strip for a counter and two rows of numbers at least.
     const float room = std::max(stripTop_ - (2 * row + 2 + 10) - lift_, 0.0f);
     const auto drawn = [this](std::size_t i) {
-        return broken_[i] ? shortened : values_[i] - values_[i - 1];
+        return broken_[i] ? shortenedTo : values_[i] - values_[i - 1];
     };
     std::int64_t steps = 0;
     for (std::size_t i = 1; i < count_; ++i)
@@ -238,11 +236,11 @@ void SideView::levels() {
     while (steps > 0 && room / static_cast<float>(steps) < shortestLevel) {
         std::size_t tallest = 0;
         for (std::size_t i = 1; i < count_; ++i)
-            if (!broken_[i] && drawn(i) > shortened && (!tallest || drawn(i) > drawn(tallest)))
+            if (!broken_[i] && drawn(i) > shortenedTo && (!tallest || drawn(i) > drawn(tallest)))
                 tallest = i;
         if (!tallest)
             break;
-        steps -= drawn(tallest) - shortened;
+        steps -= drawn(tallest) - shortenedTo;
         broken_[tallest] = true;
     }
     const float step = steps > 0 ? std::min(tallestLevel, room / static_cast<float>(steps)) : 0;
@@ -316,7 +314,7 @@ void SideView::things() {
         }
     // A counter above the lowest level stands on a pole down to its hex,
     // broken where a gap between levels is shortened.
-    const float size = std::clamp(column_ - 3, 5.0f, 10.0f);
+    const float size = counter();
     for (const Run::Kind end : {Run::Firer, Run::Target}) {
         const bool firer = end == Run::Firer;
         const bool lower = d_.blocked ? !firer : firer == d_.targetHigher;
@@ -336,12 +334,11 @@ void SideView::things() {
 // the obstacle's top down to the end of its shadow: the far edge of the last
 // blind hex.
 void SideView::sight() {
-    const float size = std::clamp(column_ - 3, 5.0f, 10.0f);
     const auto eye = [&](Run::Kind end) {
-        return Point{centre(end), level(d_.whole[end == Run::Firer ? 0 : 4]) - size};
+        return Point{centre(end), level(d_.whole[end == Run::Firer ? 0 : 4]) - counter()};
     };
     const Run &o = run(Run::Obstacle);
-    const float top = std::min(level(d_.whole[2]), stripTop_ - 2);
+    const float top = obstacleTop();
     if (d_.blocked) {
         const Point from = eye(Run::Firer), to = eye(Run::Target);
         const float t = (o.x0 - from.x) / (to.x - from.x);
@@ -401,13 +398,7 @@ void SideView::measure(float x0, float x1, float y, std::initializer_list<Box> n
 // where they would meet; under them the blind hexes' count.
 void SideView::ranges() {
     const float y = stripTop_ + strip;
-    const std::int64_t toObstacle = d_.blocked        ? d_.whole[1]
-                                    : d_.targetHigher ? d_.farRange
-                                                      : d_.nearRange;
-    const std::int64_t fromObstacle = d_.blocked        ? d_.whole[3]
-                                      : d_.targetHigher ? d_.nearRange
-                                                        : d_.farRange;
-    const std::string a = number(toObstacle), b = number(fromObstacle);
+    const std::string a = number(d_.whole[1]), b = number(d_.whole[3]);
     const float wa = widthOf(a), wb = widthOf(b);
     const float o = centre(Run::Obstacle), f = centre(Run::Firer), t = centre(Run::Target);
     float xa = (f + o) / 2 - wa / 2, xb = (o + t) / 2 - wb / 2;
@@ -443,9 +434,9 @@ void SideView::ranges() {
 // Each height's number at its thing: just above it, else beside it, else
 // raised above whatever it would cover. The highest thing's number first.
 void SideView::heights() {
-    const float size = std::clamp(column_ - 3, 5.0f, 10.0f);
+    const float size = counter();
     const Run &o = run(Run::Obstacle);
-    const float top = std::min(level(d_.whole[2]), stripTop_ - 2);
+    const float top = obstacleTop();
     // The things, in the order of the fields they stand for: firer,
     // obstacle, target. Numbers may cover neither these nor one another.
     std::vector<Box> taken{{centre(Run::Firer) - size / 2, level(d_.whole[0]) - size, size, size},
