@@ -57,17 +57,23 @@ Decision decide(const Sighting &s) {
     return d;
 }
 
+std::string verdictLine(const Decision &d) {
+    if (d.blocked)
+        return "LOS Blocked";
+    std::string text = std::to_string(d.blind.count);
+    text += " Blind Hexes ";
+    text += d.targetHigher ? " T>F" : " F>T";
+    text += d.seen ? " (LOS OK)" : " (No LOS)";
+    return text;
+}
+
+Color verdictColor(const Decision &d) {
+    return !d.blocked && d.seen ? green : red;
+}
+
 Verdict judge(const Sighting &s) {
     const Decision d = decide(s);
-    Verdict v{"LOS Blocked", red, working(d), sideView(d)};
-    if (d.blocked)
-        return v;
-    v.text = std::to_string(d.blind.count);
-    v.text += " Blind Hexes ";
-    v.text += d.targetHigher ? " T>F" : " F>T";
-    v.text += d.seen ? " (LOS OK)" : " (No LOS)";
-    v.color = d.seen ? green : red;
-    return v;
+    return {verdictLine(d), verdictColor(d), working(d), sideView(d)};
 }
 
 } // namespace los

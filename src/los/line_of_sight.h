@@ -8,6 +8,7 @@
 #include "platform/picture.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,7 +21,18 @@ inline constexpr Color amber{252, 192, 64};  // no verdict yet
 inline constexpr Color green{128, 255, 128}; // the far end is seen
 inline constexpr Color red{255, 32, 32};     // blocked, or the far end is blind
 
+// Where each of the five fields stands, top to bottom, in the arrays below
+// that hold one entry a field.
+namespace field {
+inline constexpr std::size_t hf = 0, ro = 1, ho = 2, rt = 3, ht = 4;
+}
+
 // The five numbers of the form, as parsed, and the crest-line box.
+//
+// The typed texts are views: they belong to the caller, and a Sighting (and a
+// Decision, which holds one) is good only while they live. The form decides
+// and draws within one call, with the texts in hand; whatever keeps a
+// sighting for later keeps its texts with it.
 struct Sighting {
     float hf, ro, ho, rt, ht;
     bool crest;
@@ -74,8 +86,8 @@ BlindCount countBlindHexes(std::int32_t nearRange, std::int32_t iho, std::int32_
 // verdict line, its working and its picture are all written from this.
 struct Decision {
     Sighting sighting;
-    // The five values as whole numbers, top to bottom: ihf, iro, iho, irt,
-    // iht. The rule counts with them only where the line is not blocked; the
+    // The five values as whole numbers, top to bottom (by field::hf to
+    // field::ht). The rule counts with them only where the line is not blocked; the
     // picture places things by them always.
     std::array<std::int32_t, 5> whole{};
     bool blocked = false;
@@ -86,7 +98,12 @@ struct Decision {
     BlindCount blind{};
     bool seen = false; // the lower end lies beyond the blind hexes
 };
+// The result of a sighting: valid while the sighting's typed texts live.
 Decision decide(const Sighting &s);
+
+// The verdict line as the result panel shows it, and its colour.
+std::string verdictLine(const Decision &d);
+Color verdictColor(const Decision &d);
 
 // The verdict line, its colour, its working and its picture.
 Verdict judge(const Sighting &s);

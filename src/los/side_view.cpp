@@ -62,6 +62,11 @@ struct Run {
     std::int64_t drawn() const { return kind == Hexes ? (shortened ? shortenedTo : hexes) : 1; }
 };
 
+// The field that gives an end's height.
+std::size_t heightOf(Run::Kind end) {
+    return end == Run::Firer ? field::hf : field::ht;
+}
+
 class SideView {
 public:
     // lift: more room above the scene than the usual two rows of numbers.
@@ -78,7 +83,7 @@ private:
     const Run &run(Run::Kind kind) const;
     // A counter's side, and how high the obstacle's top stands.
     float counter() const { return std::clamp(column_ - 3, 5.0f, 10.0f); }
-    float obstacleTop() const { return std::min(level(d_.whole[2]), stripTop_ - 2); }
+    float obstacleTop() const { return std::min(level(d_.whole[field::ho]), stripTop_ - 2); }
 
     void board();
     void breakMark(float x, float y0, float y1);
@@ -163,9 +168,9 @@ void SideView::lay() {
     };
     if (d_.blocked) {
         runs_.push_back({Run::Firer});
-        between(d_.whole[1], 0);
+        between(d_.whole[field::ro], 0);
         runs_.push_back({Run::Obstacle});
-        between(d_.whole[3], 0);
+        between(d_.whole[field::rt], 0);
         runs_.push_back({Run::Target});
     } else {
         const std::int64_t far = d_.farRange, count = d_.blind.count;
@@ -221,7 +226,7 @@ float SideView::centre(Run::Kind kind) const {
 // size a level up to the room there is; a gap of more than a few levels is
 // shortened to that few, with a break mark.
 void SideView::levels() {
-    std::array<std::int64_t, 4> v{0, d_.whole[0], d_.whole[2], d_.whole[4]};
+    std::array<std::int64_t, 4> v{0, d_.whole[field::hf], d_.whole[field::ho], d_.whole[field::ht]};
     std::sort(v.begin(), v.end());
     count_ = static_cast<std::size_t>(std::unique(v.begin(), v.end()) - v.begin());
     std::copy(v.begin(), v.end(), values_.begin());
@@ -292,7 +297,7 @@ void SideView::board() {
 // crest where it is one), and the two counters standing at their heights.
 void SideView::things() {
     const Run &o = run(Run::Obstacle);
-    const float top = level(d_.whole[2]), bottom = stripTop_;
+    const float top = level(d_.whole[field::ho]), bottom = stripTop_;
     const float h = std::max(bottom - top, 2.0f);
     if (d_.sighting.crest) {
         Shape &hill = add(Shape::Kind::Polygon);
@@ -319,7 +324,7 @@ void SideView::things() {
         const bool firer = end == Run::Firer;
         const bool lower = d_.blocked ? !firer : firer == d_.targetHigher;
         const Color fill = !lower ? higherEnd : d_.blocked || !d_.seen ? red : green;
-        const float y = level(d_.whole[firer ? 0 : 4]), x = std::round(centre(end)) + 0.5f;
+        const float y = level(d_.whole[heightOf(end)]), x = std::round(centre(end)) + 0.5f;
         if (y < stripTop_)
             line({x, y}, {x, stripTop_}, faint);
         for (std::size_t i = 1; i < count_; ++i)
@@ -335,7 +340,7 @@ void SideView::things() {
 // blind hex.
 void SideView::sight() {
     const auto eye = [&](Run::Kind end) {
-        return Point{centre(end), level(d_.whole[end == Run::Firer ? 0 : 4]) - counter()};
+        return Point{centre(end), level(d_.whole[heightOf(end)]) - counter()};
     };
     const Run &o = run(Run::Obstacle);
     const float top = obstacleTop();
@@ -398,7 +403,7 @@ void SideView::measure(float x0, float x1, float y, std::initializer_list<Box> n
 // where they would meet; under them the blind hexes' count.
 void SideView::ranges() {
     const float y = stripTop_ + strip;
-    const std::string a = number(d_.whole[1]), b = number(d_.whole[3]);
+    const std::string a = number(d_.whole[field::ro]), b = number(d_.whole[field::rt]);
     const float wa = widthOf(a), wb = widthOf(b);
     const float o = centre(Run::Obstacle), f = centre(Run::Firer), t = centre(Run::Target);
     float xa = (f + o) / 2 - wa / 2, xb = (o + t) / 2 - wb / 2;
@@ -439,10 +444,13 @@ void SideView::heights() {
     const float top = obstacleTop();
     // The things, in the order of the fields they stand for: firer,
     // obstacle, target. Numbers may cover neither these nor one another.
-    std::vector<Box> taken{{centre(Run::Firer) - size / 2, level(d_.whole[0]) - size, size, size},
-                           {o.x0, top, o.x1 - o.x0, stripTop_ - top},
-                           {centre(Run::Target) - size / 2, level(d_.whole[4]) - size, size, size}};
+    const std::size_t fields[] = {field::hf, field::ho, field::ht};
     const float values[] = {d_.sighting.hf, d_.sighting.ho, d_.sighting.ht};
+    const auto counterAt = [&](Run::Kind end) {
+        return Box{centre(end) - size / 2, level(d_.whole[heightOf(end)]) - size, size, size};
+    };
+    std::vector<Box> taken{
+        counterAt(Run::Firer), {o.x0, top, o.x1 - o.x0, stripTop_ - top}, counterAt(Run::Target)};
     std::array<std::size_t, 3> order{0, 1, 2};
     std::sort(order.begin(), order.end(),
               [&](std::size_t a, std::size_t b) { return taken[a].y < taken[b].y; });
@@ -454,12 +462,12 @@ void SideView::heights() {
         const Box thing = taken[i];
         // Blocked, the heights as typed, which the rule compared; else as
         // counted.
-        std::string t =
-            d_.blocked ? quoted(d_.sighting.typed[2 * i], values[i]) : number(d_.whole[2 * i]);
+        const std::size_t f = fields[i];
+        std::string t = d_.blocked ? quoted(d_.sighting.typed[f], values[i]) : number(d_.whole[f]);
         const float w = widthOf(t), mid = thing.x + thing.w / 2, above = thing.y - 1 - row;
         Box box{std::clamp(mid - w / 2, 1.0f, viewWidth - 1 - w), above, w, row};
-        const Box besides[] = {{thing.x - 2 - w, thing.y + thing.w / 2 - row / 2, w, row},
-                               {thing.right() + 2, thing.y + thing.w / 2 - row / 2, w, row}};
+        const Box besides[] = {{thing.x - 2 - w, thing.y + thing.h / 2 - row / 2, w, row},
+                               {thing.right() + 2, thing.y + thing.h / 2 - row / 2, w, row}};
         if (!free(box)) {
             const Box *side = std::find_if(std::begin(besides), std::end(besides), free);
             if (side != std::end(besides) && i != 1)
