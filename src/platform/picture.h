@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,14 +48,16 @@ struct Shape {
     // ends. Polygons: the corners in order, 3 or more.
     std::array<Point, maxPoints> points{};
     std::uint8_t count = 0;
-    // Texts: one line in the dialog face's regular style, size pixels high
+    // Texts: one line in the dialog face, regular or bold, size pixels high
     // (the font's pixel size), in ink; centred in the box from top to bottom
     // and aligned in it from side to side. The box is as wide as the text may
     // need in that face. Only printable ASCII and the signs minus (U+2212),
-    // times (U+00D7) and ellipsis (U+2026), in UTF-8.
+    // times (U+00D7) and ellipsis (U+2026), in UTF-8; blanks are kept as
+    // they are, two in a row included.
     std::string text;
     float size = 0;
     Align align = Align::Center;
+    bool bold = false;
 
     friend bool operator==(const Shape &, const Shape &) = default;
 };
@@ -66,5 +69,22 @@ struct Picture {
     bool empty() const { return shapes.empty(); }
     friend bool operator==(const Picture &, const Picture &) = default;
 };
+
+// A picture to hand out as an image file, made only when it is asked for:
+// copied as an image, saved as PNG or SVG, shared from a phone. An image has
+// a ground of its own (its first shape covers the box). A raster image is
+// drawn at twice the picture's pixels at least, or at the screen's scale
+// where that is more, so that it stays sharp when it is shown larger.
+struct Image {
+    std::function<Picture()> make;
+    // The file's name without its extension, "sighting 2,3,1,4,0": no
+    // character that a file name may not hold on Windows, Linux or a phone.
+    std::string name;
+
+    bool empty() const { return !make; }
+};
+
+// The least scale of a raster image.
+inline constexpr int imageScale = 2;
 
 } // namespace platform

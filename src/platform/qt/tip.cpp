@@ -278,7 +278,7 @@ void paint(QPainter &painter, const Picture &picture) {
         }
         case Shape::Kind::Text: {
             const int size = s.size >= 1 ? int(std::min(s.size, 400.f) + 0.5f) : 1;
-            painter.setFont(font({"Dialog", Font::Plain, size}));
+            painter.setFont(font({"Dialog", s.bold ? Font::Bold : Font::Plain, size}));
             painter.setPen(qcolor(s.ink));
             const int align = s.align == Shape::Align::Left    ? Qt::AlignLeft
                               : s.align == Shape::Align::Right ? Qt::AlignRight

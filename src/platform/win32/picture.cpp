@@ -107,7 +107,8 @@ void polygon(HDC dc, const Shape &s, const Scale &at) {
 void text(HDC dc, const Shape &s, const Scale &at) {
     RECT r = at.box(s.x, s.y, s.width, s.height);
     // The dialog face in device pixels, as the form's own fonts are made.
-    const Font face{"Dialog", Font::Plain, std::clamp(at.length(s.size), 1, 1000)};
+    const Font face{"Dialog", s.bold ? Font::Bold : Font::Plain,
+                    std::clamp(at.length(s.size), 1, 1000)};
     const HGDIOBJ old = SelectObject(dc, fontHandle(face, USER_DEFAULT_SCREEN_DPI));
     SetTextColor(dc, colour(s.ink));
     const UINT align = s.align == Shape::Align::Left    ? DT_LEFT
