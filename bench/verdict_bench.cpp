@@ -1,7 +1,9 @@
 // Times one verdict as "Calculate" computes it: five texts parsed, then the
 // rule, which writes out its working. Prints nanoseconds per verdict.
+#include "los/image.h"
 #include "los/line_of_sight.h"
 #include "platform/decimal.h"
+#include "platform/svg.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,22 +20,39 @@ const Texts inputs[] = {
     {"3", "-3", "2", "2", "0"}, {"12.5", "17", "8.25", "23", "4"},
 };
 
+// The five texts parsed as "Calculate" parses them.
+los::Sighting sighting(const Texts &texts, bool crest) {
+    los::Sighting s{};
+    float *values[] = {&s.hf, &s.ro, &s.ho, &s.rt, &s.ht};
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        *values[k] = *platform::parseFloat(texts[k]);
+        s.typed[k] = texts[k];
+    }
+    s.crest = crest;
+    return s;
+}
+
 void verdict(benchmark::State &state) {
     std::size_t i = 0;
     for (auto _ : state) {
         const Texts &texts = inputs[i++ % std::size(inputs)];
-        los::Sighting s{};
-        float *values[] = {&s.hf, &s.ro, &s.ho, &s.rt, &s.ht};
-        for (std::size_t k = 0; k < texts.size(); ++k) {
-            *values[k] = *platform::parseFloat(texts[k]);
-            s.typed[k] = texts[k];
-        }
-        s.crest = (i & 1) != 0;
-        benchmark::DoNotOptimize(los::judge(s));
+        benchmark::DoNotOptimize(los::judge(sighting(texts, (i & 1) != 0)));
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }
 BENCHMARK(verdict);
+
+// The image of a sighting and its SVG, made only when a player asks for them.
+void imageSvg(benchmark::State &state) {
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const Texts &texts = inputs[i++ % std::size(inputs)];
+        benchmark::DoNotOptimize(
+            platform::svg(los::image(los::decide(sighting(texts, (i & 1) != 0)))));
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+}
+BENCHMARK(imageSvg);
 
 } // namespace
 

@@ -107,8 +107,10 @@ Quorvel::Quorvel() {
     setTitle("Quorvel v1.2");
     describeForAssistiveTechnology();
 
-    // Enter in a field presses "Calculate", through the button itself.
+    // Enter in a field presses "Calculate", through the button itself; the
+    // Copy key with nothing selected copies the verdict.
     setDefaultButton(b_calc);
+    setDefaultCopy(l_result);
     addWindowListener(std::make_unique<SymWindow>(this));
 
     auto action = std::make_shared<SymAction>(this);

@@ -24,6 +24,8 @@ private:
 
     void calc();
     void clear();
+    // The result back to amber, with no verdict, tooltip, copy or image.
+    void clearResult();
     // Fills the form from a link's sighting and calculates it.
     void open(std::string_view fragment);
     void describeForAssistiveTechnology();

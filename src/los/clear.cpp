@@ -1,5 +1,6 @@
 #include "form/quorvel.h"
 #include "los/line_of_sight.h"
+#include "platform/picture.h"
 
 // Empties the form and gives the result back its neutral amber, with no
 // verdict, no working and nothing to copy.
@@ -10,13 +11,19 @@ void Quorvel::clear() {
     tf_ro.setText("");
     tf_rt.setText("");
     cb_c.setState(false);
+    clearResult();
+    tf_hf.requestFocus();
+}
+
+void Quorvel::clearResult() {
     l_result.setText("");
     p_result.setToolTip("");
     l_result.setToolTip("");
     p_result.setCopyText("");
     l_result.setCopyText("");
+    p_result.setImage({});
+    l_result.setImage({});
     l_result.setAccessibleDescription("");
     p_result.setBackground(los::amber);
     l_result.setBackground(los::amber);
-    tf_hf.requestFocus();
 }

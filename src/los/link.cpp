@@ -94,12 +94,15 @@ std::optional<Typed> parseFragment(std::string_view fragment) {
 
 } // namespace los
 
-// A link's sighting fills the form, as a player would type it, and is
-// calculated; a fragment of any other form leaves the form as it is.
+// A link's sighting replaces whatever the form showed: the result is cleared
+// first, so that nothing of an earlier sighting stays beside the new texts,
+// then the texts fill the form as a player would type them and are
+// calculated. A fragment of any other form leaves the form as it is.
 void Quorvel::open(std::string_view fragment) {
     const std::optional<los::Typed> typed = los::parseFragment(fragment);
     if (!typed)
         return;
+    clearResult();
     platform::TextField *fields[] = {&tf_hf, &tf_ro, &tf_ho, &tf_rt, &tf_ht};
     for (std::size_t i = 0; i < 5; ++i)
         fields[i]->setText(typed->texts[i]);

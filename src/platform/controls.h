@@ -46,8 +46,9 @@ struct Font {
 
 // The toolkit's own control behind a component; each peer defines it.
 struct Native;
-// Shapes to draw, in platform/picture.h.
+// Shapes to draw, and an image to hand out, in platform/picture.h.
 struct Picture;
+struct Image;
 
 class Component {
 public:
@@ -72,7 +73,12 @@ public:
     void setToolTip(std::string_view text, const Picture *picture = nullptr);
     // What "Copy" puts on the clipboard, as plain text: in the component's
     // context menu, and on a page in its tooltip's box. Empty: no "Copy".
+    // On a page, "Share" shares it with the image.
     void setCopyText(std::string_view text);
+    // The image that "Copy Picture" and "Save Picture..." hand out, in the
+    // same menu or box, and on a page "Share" where the browser can share
+    // files. Empty: none of these.
+    void setImage(Image image);
 
     Native &native() const { return *native_; }
 
@@ -152,6 +158,12 @@ public:
     void addWindowListener(std::unique_ptr<WindowListener> listener);
     // Enter in any of the frame's text fields presses this button.
     void setDefaultButton(Button &button);
+    // The system's Copy key (Ctrl+C; Command-C in a browser on a Mac),
+    // pressed anywhere in the frame while no text is selected, copies what
+    // this component's "Copy" copies: nothing, the clipboard untouched, while
+    // it has nothing to copy. With text selected the key copies that text,
+    // as it always does.
+    void setDefaultCopy(Component &component);
 };
 
 // A plain container.

@@ -1,6 +1,7 @@
 #include "frame_widget.h"
 #include "look.h"
 #include "native.h"
+#include "platform/picture.h"
 #include "tip.h"
 
 #include <QTextDocument>
@@ -61,5 +62,8 @@ void Component::setCopyText(std::string_view text) {
 void Container::add(Component &child) {
     widget(child)->setParent(widget(*this));
 }
+
+// First stand-in: no picture to copy or save yet.
+void Component::setImage(Image) {}
 
 } // namespace platform

@@ -132,4 +132,7 @@ void Frame::setDefaultButton(Button &button) {
     qt::window(*this)->setDefaultButton(qt::widget<QPushButton>(button));
 }
 
+// First stand-in: the Copy key copies only selected text.
+void Frame::setDefaultCopy(Component &) {}
+
 } // namespace platform

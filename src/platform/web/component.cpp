@@ -277,4 +277,7 @@ void Container::add(Component &child) {
     c.place();
 }
 
+// First stand-in: no picture to copy or save yet.
+void Component::setImage(Image) {}
+
 } // namespace platform

@@ -83,4 +83,7 @@ void Frame::setDefaultButton(Button &button) {
     native().defaultButton = &button;
 }
 
+// First stand-in: the Copy key copies only selected text.
+void Frame::setDefaultCopy(Component &) {}
+
 } // namespace platform

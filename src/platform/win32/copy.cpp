@@ -1,6 +1,7 @@
 // "Copy" in a component's context menu: its text on the clipboard, as
 // Unicode text with Windows' line ends.
 #include "native.h"
+#include "platform/picture.h"
 
 #include <cstring>
 
@@ -69,5 +70,8 @@ bool showCopyMenu(Native &container, LPARAM where) {
 void Component::setCopyText(std::string_view text) {
     native().copyText = windowsLines(text);
 }
+
+// First stand-in: no picture to copy or save yet.
+void Component::setImage(Image) {}
 
 } // namespace platform

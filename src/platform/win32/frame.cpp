@@ -192,4 +192,7 @@ void Frame::setDefaultButton(Button &button) {
     frameOf(*this).defaultButton = &button.native();
 }
 
+// First stand-in: the Copy key copies only selected text.
+void Frame::setDefaultCopy(Component &) {}
+
 } // namespace platform
