@@ -213,7 +213,9 @@ void tst_Calc::link_data() {
 
 // A link's sighting fills the form as typed and is calculated; texts that do
 // not parse stay in the fields with no verdict; a fragment of any other form
-// leaves the form empty. Copied back into a link, the texts come out as the
+// leaves the form empty. In a page that already shows a verdict, a link of
+// the sighting's form replaces all of it, working and all, and any other
+// fragment leaves it. Copied back into a link, the texts come out as the
 // fragment was.
 void tst_Calc::link() {
     QFETCH(QString, fragment);
@@ -221,16 +223,25 @@ void tst_Calc::link() {
     QFETCH(bool, crest);
     QFETCH(QString, verdict);
 
-    FormDriver driver;
-    QVERIFY(driver.ok);
-    driver.form.open(fragment.toStdString());
-    QStringList shown;
-    for (QLineEdit *field : driver.form.fields())
-        shown << field->text();
-    QCOMPARE(shown, texts.isEmpty() ? QStringList(5, QString()) : texts);
-    QCOMPARE(driver.form.cb_c->isChecked(), crest);
-    QCOMPARE(driver.form.l_result->text(), verdict);
-    QCOMPARE(driver.panelColor(), verdict.isEmpty() ? amber : green);
+    for (const bool earlier : {false, true}) {
+        FormDriver driver;
+        QVERIFY(driver.ok);
+        const QStringList blocked{"1", "5", "3", "5", "2"};
+        if (earlier) {
+            driver.enter(blocked, true);
+            driver.form.calc();
+        }
+        const bool stays = earlier && texts.isEmpty();
+        driver.form.open(fragment.toStdString());
+        QStringList shown;
+        for (QLineEdit *field : driver.form.fields())
+            shown << field->text();
+        QCOMPARE(shown, stays ? blocked : texts.isEmpty() ? QStringList(5, QString()) : texts);
+        QCOMPARE(driver.form.cb_c->isChecked(), stays || crest);
+        QCOMPARE(driver.form.l_result->text(), stays ? "LOS Blocked" : verdict);
+        QCOMPARE(driver.panelColor(), stays ? red : verdict.isEmpty() ? amber : green);
+        QCOMPARE(driver.form.l_result->toolTip().isEmpty(), !stays && verdict.isEmpty());
+    }
     if (texts.isEmpty())
         return;
     los::Typed typed{{}, crest};

@@ -1,12 +1,15 @@
+#include "los/image.h"
 #include "los/line_of_sight.h"
 #include "los/side_view.h"
 #include "los/working.h"
 #include "platform/decimal.h"
+#include "platform/svg.h"
 #include "support/cases.h"
 #include "support/picture_checks.h"
 #include "support/seeded_inputs.h"
 
 #include <QTest>
+#include <QXmlStreamReader>
 
 #include <charconv>
 
@@ -27,6 +30,10 @@ private slots:
     void matchesReference();
     void sideView_data();
     void sideView();
+    void image_data();
+    void image();
+    void svgText_data();
+    void svgText();
 };
 
 namespace {
@@ -208,10 +215,107 @@ void tst_LineOfSight::sideView() {
         return;
     }
     QVERIFY(numbers.contains(QString::fromStdString(los::number(d.blind.count))));
-    if (shaded.size() != std::size_t(d.blind.count))
+    // Every blind hex is shaded where the whole board fits; a stretch of
+    // them shortened shows its two ends.
+    const std::int64_t columns =
+        std::int64_t{d.nearRange} + 1 + std::max<std::int64_t>(d.farRange, d.blind.count);
+    if (d.nearRange >= 1 && d.farRange >= 1 && columns <= 24)
+        QCOMPARE(shaded.size(), std::size_t(d.blind.count));
+    else if (shaded.size() != std::size_t(d.blind.count))
         QVERIFY2(d.blind.count > 3 && shaded.size() >= 2 &&
                      shaded.size() < std::size_t(d.blind.count),
                  qPrintable(QString::number(shaded.size())));
+}
+
+// The image of every case of the shared table: the side view at its top, the
+// verdict on a band of its colour, the five values as typed and the crest
+// line under it, all inside its box; and as SVG, a document that parses, with
+// an element for every shape and each text as the picture has it.
+void tst_LineOfSight::image_data() {
+    sideView_data();
+}
+
+void tst_LineOfSight::image() {
+    QFETCH(QStringList, values);
+    QFETCH(bool, crest);
+    std::string texts[5];
+    los::Sighting s{};
+    s.crest = crest;
+    float *fields[] = {&s.hf, &s.ro, &s.ho, &s.rt, &s.ht};
+    for (std::size_t i = 0; i < 5; ++i) {
+        texts[i] = values[int(i)].toStdString();
+        *fields[i] = platform::parseFloat(texts[i]).value();
+        s.typed[i] = texts[i];
+    }
+    const los::Decision d = los::decide(s);
+    const std::string link = "https://example.org/q/#" + std::string(200, 'x');
+    const platform::Picture p = los::image(d, link), view = los::sideView(d);
+    QVERIFY2(!picture_checks::fault(p), picture_checks::fault(p));
+    QCOMPARE(p.width, los::viewWidth);
+    QVERIFY(std::search(p.shapes.begin(), p.shapes.end(), view.shapes.begin(), view.shapes.end()) ==
+            p.shapes.begin() + 1);
+    QVERIFY(p.shapes[0].filled && p.shapes[0].width == float(p.width) &&
+            p.shapes[0].height == float(p.height));
+
+    QStringList written, elements;
+    std::vector<platform::Shape::Kind> kinds;
+    for (const platform::Shape &shape : p.shapes) {
+        kinds.push_back(shape.kind);
+        if (shape.kind == platform::Shape::Kind::Text)
+            written << QString::fromStdString(shape.text);
+    }
+    const auto band = std::find_if(p.shapes.begin(), p.shapes.end(), [&](const auto &shape) {
+        return shape.text == los::verdictLine(d);
+    });
+    QVERIFY(band != p.shapes.end() && band->bold && (band - 1)->fill == los::verdictColor(d));
+    for (std::size_t i = 0; i < 5; ++i)
+        QVERIFY(written.contains(QString::fromStdString(los::quoted(s.typed[i], *fields[i]))));
+    // The link last, in as many lines as it takes.
+    const auto crestRow = written.lastIndexOf(crest ? "yes" : "no");
+    QVERIFY(crestRow > 0);
+    QCOMPARE(written.mid(crestRow + 1).join(""), QString::fromStdString(link));
+
+    QXmlStreamReader xml(QByteArray::fromStdString(platform::svg(p)));
+    QStringList read;
+    std::vector<platform::Shape::Kind> parsed;
+    const QStringList names{"rect", "line", "polygon", "text"};
+    while (!xml.atEnd())
+        if (xml.readNext() == QXmlStreamReader::StartElement &&
+            xml.name() != QLatin1String("svg")) {
+            parsed.push_back(platform::Shape::Kind(names.indexOf(xml.name())));
+            if (xml.name() == QLatin1String("text"))
+                read << xml.readElementText();
+        }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    QVERIFY(parsed == kinds);
+    QCOMPARE(read, written);
+}
+
+// Whatever a text holds, the SVG holds it as text: markup escaped, blanks
+// kept, and what XML cannot hold as U+FFFD.
+void tst_LineOfSight::svgText_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("read");
+    QTest::newRow("markup") << QByteArray("<b>&amp;</b>\"'") << "<b>&amp;</b>\"'";
+    QTest::newRow("two blanks") << QByteArray("1 Blind Hexes  F>T") << "1 Blind Hexes  F>T";
+    QTest::newRow("signs") << QByteArray("\u2212 \u00d7 \u2026") << "\u2212 \u00d7 \u2026";
+    QTest::newRow("control") << QByteArray("a\x01\tb") << "a\ufffd\ufffdb";
+    QTest::newRow("broken UTF-8") << QByteArray("\xc3(\xed\xa0\x80") << "\ufffd(\ufffd\ufffd\ufffd";
+    QTest::newRow("overlong") << QByteArray("\xc0\xbc") << "\ufffd\ufffd";
+}
+
+void tst_LineOfSight::svgText() {
+    QFETCH(QByteArray, text);
+    QFETCH(QString, read);
+    platform::Picture p{10, 10, {}};
+    p.shapes.emplace_back().kind = platform::Shape::Kind::Text;
+    p.shapes[0].text = text.toStdString();
+    QXmlStreamReader xml(QByteArray::fromStdString(platform::svg(p)));
+    while (!xml.atEnd() && !(xml.readNext() == QXmlStreamReader::StartElement &&
+                             xml.name() == QLatin1String("text"))) {
+    }
+    QCOMPARE(xml.readElementText(), read);
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
 }
 
 QTEST_APPLESS_MAIN(tst_LineOfSight)

@@ -1,8 +1,11 @@
 // Feeds arbitrary bytes to the five fields and the crest box: the parse and
 // the rule must neither crash nor trip a sanitizer, the verdict and its
-// working must be well formed, and its picture must keep to its box.
+// working must be well formed, and its picture and image must keep to their
+// boxes.
+#include "los/image.h"
 #include "los/line_of_sight.h"
 #include "platform/decimal.h"
+#include "platform/svg.h"
 #include "support/picture_checks.h"
 
 #include <cstdint>
@@ -37,6 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         blocked != los::blocked(s.hf, s.ho, s.ht) ||
         (!blocked && last.find(count + (seen ? ", seen." : ", not seen.")) == std::string::npos) ||
         picture_checks::fault(v.picture))
+        std::abort();
+    // The image keeps to its box too, and its SVG is written whatever it holds.
+    const platform::Picture image = los::image(los::decide(s), "https://example.org/#x");
+    if (picture_checks::fault(image) || platform::svg(image).find("</svg>") == std::string::npos)
         std::abort();
     return 0;
 }

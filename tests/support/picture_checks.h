@@ -18,7 +18,7 @@ inline void bounds(const platform::Shape &s, float &x0, float &y0, float &x1, fl
     }
     x0 = y0 = 1e30f, x1 = y1 = -1e30f;
     const float pad = s.kind == Kind::Line || s.stroked ? s.lineWidth / 2 : 0;
-    for (std::size_t i = 0; i < s.count; ++i) {
+    for (std::size_t i = 0; i < std::min<std::size_t>(s.count, s.maxPoints); ++i) {
         x0 = std::min(x0, s.points[i].x - pad), x1 = std::max(x1, s.points[i].x + pad);
         y0 = std::min(y0, s.points[i].y - pad), y1 = std::max(y1, s.points[i].y + pad);
     }
@@ -29,14 +29,14 @@ inline void bounds(const platform::Shape &s, float &x0, float &y0, float &x1, fl
 inline const char *fault(const platform::Picture &p) {
     using Kind = platform::Shape::Kind;
     for (const platform::Shape &s : p.shapes) {
+        if ((s.kind == Kind::Line && s.count != 2) ||
+            (s.kind == Kind::Polygon && (s.count < 3 || s.count > s.maxPoints)))
+            return "a line or polygon with the wrong number of points";
         float x0, y0, x1, y1;
         bounds(s, x0, y0, x1, y1);
         if (!(x0 >= 0 && y0 >= 0 && x1 <= static_cast<float>(p.width) &&
               y1 <= static_cast<float>(p.height) && x0 <= x1 && y0 <= y1))
             return "a shape outside the picture's box";
-        if ((s.kind == Kind::Line && s.count != 2) ||
-            (s.kind == Kind::Polygon && (s.count < 3 || s.count > s.maxPoints)))
-            return "a line or polygon with the wrong number of points";
     }
     for (std::size_t i = 0; i < p.shapes.size(); ++i)
         for (std::size_t j = i + 1; j < p.shapes.size(); ++j) {

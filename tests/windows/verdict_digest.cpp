@@ -1,12 +1,15 @@
 // The parse and the rule over a million seeded inputs typed as text: prints
 // how many gave which outcome and one digest of them all (every parsed value's
 // bits, every field that does not parse, every verdict line, its colour, its
-// working and every shape of its picture).
+// working and every shape of its picture, and for one in sixteen the SVG of
+// its image).
 // Built for Linux and for Windows, the two must print the same, byte for byte.
 //
 // Usage: verdict_digest [COUNT]
+#include "los/image.h"
 #include "los/line_of_sight.h"
 #include "platform/decimal.h"
+#include "platform/svg.h"
 #include "support/seeded_inputs.h"
 
 #include <algorithm>
@@ -89,6 +92,9 @@ int main(int argc, char **argv) {
         }
         digest.add(static_cast<std::uint32_t>(verdict.color.red << 16 | verdict.color.green << 8 |
                                               verdict.color.blue));
+        // The image's SVG, byte for byte, for one input in sixteen.
+        if (i % 16 == 0)
+            digest.add(platform::svg(los::image(los::decide(sighting))));
         if (verdict.text == "LOS Blocked")
             ++blocked;
         else if (verdict.color == los::green)
