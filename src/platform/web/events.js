@@ -500,8 +500,8 @@ mergeInto(LibraryManager.library, {
       var copy = quorvelCopy;
       if (copy.started) return;
       copy.started = true;
-      // WebKit copies with nothing selected only where the page says it
-      // will, by cancelling beforecopy; the other engines copy anyway.
+      // A browser whose Copy waits for a selection (WebKit's menu item)
+      // offers it where the page says it will copy, by cancelling beforecopy.
       document.addEventListener('beforecopy', function(e) {
         if (copy.text()) e.preventDefault();
       });
