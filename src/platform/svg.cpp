@@ -182,7 +182,7 @@ std::string svg(const Picture &picture) {
     w << " viewBox=\"0 0 " << static_cast<long long>(picture.width) << " "
       << static_cast<long long>(picture.height) << "\"";
     w << " font-family=\"'Liberation Sans', Arial, Helvetica, sans-serif\" "
-         "xml:space=\"preserve\">\n";
+         "xml:space=\"preserve\" style=\"white-space:pre\">\n";
     for (const Shape &s : picture.shapes)
         shape(w, s);
     w << "</svg>\n";

@@ -12,7 +12,8 @@ namespace platform {
 // no script, no reference to another file or to the network. Texts are SVG
 // text, in the dialog face or the closest the viewer has; every character of
 // them is escaped as XML needs, and any that XML cannot hold (control
-// characters, broken UTF-8) is written as U+FFFD.
+// characters, broken UTF-8) is written as U+FFFD. Blanks are kept as they
+// are, in the ways both older and newer viewers read.
 std::string svg(const Picture &picture);
 
 } // namespace platform
