@@ -474,11 +474,8 @@ mergeInto(LibraryManager.library, {
               faces += rule.cssText + '\n';
           });
         });
-        // Blanks as they are, two in a row included, as xml:space asks,
-        // which not every engine heeds.
-        tip.faces = '<style><![CDATA[\n' + faces + (faces ?
-            'svg { font-family: "Quorvel Dialog", "Liberation Sans", Arial, sans-serif; }\n' : '') +
-            'text { white-space: pre; }\n]]></style>';
+        tip.faces = faces ? '<style><![CDATA[\n' + faces +
+            'svg { font-family: "Quorvel Dialog", "Liberation Sans", Arial, sans-serif; }\n]]></style>' : '';
       }
       var at = svg.indexOf('>', svg.indexOf('<svg')) + 1;
       return svg.slice(0, at) + tip.faces + svg.slice(at);
