@@ -294,11 +294,12 @@ class Engine:
     def shown(self):
         """The tooltip's box as it shows, or None: its lines, its picture (its
         box in the view, its size in its own pixels, whether screen readers
-        skip it, its rectangles' fills) and the label of its button."""
+        skip it, its rectangles' fills) and the labels of its buttons."""
         return self.js("""
-            const tip = document.querySelector('.q-tip:not([hidden])'), svg = tip && tip.querySelector('svg');
-            const r = svg && svg.getBoundingClientRect(), copy = tip && tip.querySelector('button:not([hidden])');
-            return tip && {lines: tip.querySelector('.q-lines').textContent, copy: copy && copy.textContent,
+            const tip = document.querySelector('.q-tip:popover-open'), svg = tip && tip.querySelector('svg');
+            const r = svg && svg.getBoundingClientRect();
+            return tip && {lines: tip.querySelector('.q-lines').textContent,
+                buttons: [...tip.querySelectorAll('button')].filter(e => e.offsetWidth).map(e => e.textContent),
                 picture: svg && {box: [r.x, r.y, r.width, r.height], hidden: svg.getAttribute('aria-hidden'),
                     size: [svg.viewBox.baseVal.width, svg.viewBox.baseVal.height],
                     fills: [...svg.querySelectorAll('rect')].map(e => getComputedStyle(e).fill)}};""")
@@ -315,12 +316,37 @@ class Engine:
             return ids.filter(Boolean).map(id => document.getElementById(id).textContent).join(' ');
         """, self.result())
 
-    def clipboard(self):
-        """The clipboard's text, pasted into a text area of the test's own."""
-        area = self.js("const a = document.createElement('textarea'); a.before = document.activeElement;"
-                       "document.body.append(a); a.focus(); return a;")
+    def clipboard(self, image=False):
+        """The clipboard's text, pasted into a text area of the test's own;
+        or its image, pasted into an editable element, as png() reads it."""
+        area = self.js("const a = document.createElement(arguments[0] ? 'div' : 'textarea');"
+                       "a.contentEditable = true; a.before = document.activeElement;"
+                       "document.body.append(a); a.focus(); return a;", image)
         self.chord(Keys.CONTROL, "v")
+        if image:
+            return self.png("const a = arguments[0], image = a.querySelector('img'); a.remove();"
+                            "a.before.focus(); return image ? image.src : Promise.reject('no image');", area)
         return self.js("const a = arguments[0]; a.remove(); a.before.focus(); return a.value;", area)
+
+    def png(self, script, *args):
+        """The PNG image that a script gives (a blob, its address, or a
+        promise of either): the signature in its first bytes, its width and
+        height, and whether a pixel of it is the verdict's green."""
+        return self.js("""
+            return Promise.resolve((function () { %s }).apply(null, arguments))
+                .then(got => typeof got === 'string' ? fetch(got).then(r => r.blob()) : got)
+                .then(png => Promise.all([png.slice(0, 4).arrayBuffer(), createImageBitmap(png)]))
+                .then(([head, image]) => {
+                    const c = document.createElement('canvas').getContext('2d');
+                    [c.canvas.width, c.canvas.height] = [image.width, image.height];
+                    c.drawImage(image, 0, 0);
+                    const d = c.getImageData(0, 0, image.width, image.height).data;
+                    let green = false;
+                    for (let i = 0; i < d.length && !green; i += 4)
+                        green = [128, 255, 128].every((v, k) => d[i + k] === v);
+                    return [String.fromCharCode(...new Uint8Array(head)).slice(1), image.width,
+                            image.height, green];
+                });""" % script, *args)
 
     def pixels(self, box, colour):
         """How many of the screen's pixels in box (CSS pixels) are exactly that colour."""

@@ -1,5 +1,6 @@
 #include "native.h"
 #include "platform/picture.h"
+#include "platform/svg.h"
 
 #include <emscripten/em_macros.h>
 
@@ -19,9 +20,9 @@ void quorvel_listen(emscripten::EM_VAL owner, emscripten::EM_VAL source, const c
                     int signal, platform::Native *target);
 void quorvel_forget(emscripten::EM_VAL owner);
 void quorvel_keypad_join(emscripten::EM_VAL field, int signal, platform::Native *target);
-void quorvel_tip(emscripten::EM_VAL element, const char *text, int width, int height,
-                 const float *shapes, std::size_t count, const char *texts);
+void quorvel_tip(emscripten::EM_VAL element, const char *text, const char *svg);
 void quorvel_copy_text(emscripten::EM_VAL element, const char *text);
+void quorvel_image(emscripten::EM_VAL element, platform::Native *target, const char *name);
 }
 
 namespace platform {
@@ -218,52 +219,13 @@ void Component::setAccessibleDescription(std::string_view text) {
     web::setAttribute(n.control, "aria-describedby", n.description["id"].as<std::string>());
 }
 
-namespace {
-
-// A picture as the page's tooltip reads it (see quorvelTip in events.js): each
-// shape a record of 24 numbers, a colour packed into one as 0xRRGGBB, and
-// the strings of its texts, one a line.
-struct Encoded {
-    std::vector<float> numbers;
-    std::string texts;
-};
-
-float packed(Color c) {
-    const auto channel = [](int v) { return static_cast<float>(std::clamp(v, 0, 255)); };
-    return channel(c.red) * 65536 + channel(c.green) * 256 + channel(c.blue);
-}
-
-Encoded encode(const Picture &picture) {
-    Encoded out;
-    for (const Shape &s : picture.shapes) {
-        const std::size_t count = std::min<std::size_t>(s.count, Shape::maxPoints);
-        out.numbers.insert(out.numbers.end(),
-                           {static_cast<float>(s.kind),
-                            static_cast<float>((s.filled ? 1 : 0) | (s.stroked ? 2 : 0)),
-                            packed(s.fill), packed(s.ink), s.lineWidth, s.x, s.y, s.width, s.height,
-                            s.size, static_cast<float>(s.align), static_cast<float>(count)});
-        for (std::size_t i = 0; i < Shape::maxPoints; ++i)
-            out.numbers.insert(out.numbers.end(), {s.points[i].x, s.points[i].y});
-        if (s.kind == Shape::Kind::Text) {
-            std::string text = s.text;
-            std::replace(text.begin(), text.end(), '\n', ' ');
-            out.texts += text + '\n';
-        }
-    }
-    return out;
-}
-
-} // namespace
-
 // The page shows the tooltip in a box of its own (the browser's shows no
-// picture), and builds that box the first time it is needed.
+// picture), and builds that box the first time it is needed; the picture
+// goes to it as an SVG document, which the box shows as it is.
 void Component::setToolTip(std::string_view text, const Picture *picture) {
-    Encoded shapes;
-    if (picture && !text.empty())
-        shapes = encode(*picture);
-    quorvel_tip(native_->element.as_handle(), std::string(text).c_str(),
-                picture ? picture->width : 0, picture ? picture->height : 0, shapes.numbers.data(),
-                shapes.numbers.size(), shapes.texts.c_str());
+    const std::string drawn =
+        picture && !picture->empty() && !text.empty() ? svg(*picture) : std::string();
+    quorvel_tip(native_->element.as_handle(), std::string(text).c_str(), drawn.c_str());
 }
 
 void Component::setCopyText(std::string_view text) {
@@ -277,7 +239,20 @@ void Container::add(Component &child) {
     c.place();
 }
 
-// First stand-in: no picture to copy or save yet.
-void Component::setImage(Image) {}
+// The page hears only that there is an image, and its name; it asks for the
+// image itself when the tooltip's box opens.
+void Component::setImage(Image image) {
+    Native &n = *native_;
+    n.image = std::move(image);
+    quorvel_image(n.element.as_handle(), n.image.empty() ? nullptr : &n, n.image.name.c_str());
+}
+
+// Called from the tooltip's box as it opens: the image of target as an SVG
+// document, valid until the next call; empty where there is none.
+extern "C" EMSCRIPTEN_KEEPALIVE const char *quorvel_image_svg(Native *target) {
+    static std::string drawn;
+    drawn = web::running() && !target->image.empty() ? svg(target->image.make()) : std::string();
+    return drawn.c_str();
+}
 
 } // namespace platform

@@ -55,6 +55,8 @@ mergeInto(LibraryManager.library, {
       l[0].removeEventListener(l[1], l[2]);
     });
     delete keeper.quorvelListeners;
+    delete keeper.quorvelCopy;
+    delete keeper.quorvelImage;
     if (quorvelTip.owner === keeper) quorvelTip.close();
   },
 
@@ -66,22 +68,17 @@ mergeInto(LibraryManager.library, {
   },
 
   // A control's tooltip: the lines of its text, a picture above them where
-  // one is given, and "Copy" where the control has a text to copy, in a box
-  // of the page's own (see $quorvelTip): the browser's tooltip (an element's
-  // title) shows neither a picture nor a button. The picture comes as its
-  // shapes, quorvelTip.RECORD numbers each (see component.cpp), and the
-  // texts of its texts, one a line; it is copied out of the module's memory.
+  // one is given, and "Copy" where the control has a text to copy, "Copy
+  // picture", "Save picture" and "Share" where it has an image, in a box of
+  // the page's own (see $quorvelTip): the browser's tooltip (an element's
+  // title) shows neither a picture nor a button. The picture comes as an SVG
+  // document (see component.cpp), made into the page's own drawing the first
+  // time the box shows it.
   quorvel_tip__deps: ['$Emval', '$quorvelTip'],
-  quorvel_tip: function(element, text, width, height, shapes, count, texts) {
+  quorvel_tip: function(element, text, svg) {
     var e = Emval.toValue(element);
-    var t = UTF8ToString(text);
-    var first = shapes >> 2;
-    e.quorvelTip = t ? {
-      text: t,
-      picture: count && width > 0 && height > 0 ? {
-        width: width, height: height, shapes: HEAPF32.slice(first, first + count),
-        texts: UTF8ToString(texts).split('\n')} : null
-    } : null;
+    var t = UTF8ToString(text), s = UTF8ToString(svg);
+    e.quorvelTip = t ? {text: t, svg: s} : null;
     quorvelTip.changed(e);
   },
   quorvel_copy_text__deps: ['$Emval', '$quorvelTip'],
@@ -90,15 +87,31 @@ mergeInto(LibraryManager.library, {
     e.quorvelCopy = UTF8ToString(text);
     quorvelTip.changed(e);
   },
+  // The control has an image, which the box asks target for (target null:
+  // none any more), and its file's name without the extension.
+  quorvel_image__deps: ['$Emval', '$quorvelTip'],
+  quorvel_image: function(element, target, name) {
+    var e = Emval.toValue(element);
+    e.quorvelImage = target ? {target: target, name: UTF8ToString(name)} : null;
+    quorvelTip.changed(e);
+  },
+  // The browser's copy, with nothing selected in the window, copies what
+  // the component's "Copy" copies (see $quorvelCopy).
+  quorvel_default_copy__deps: ['$Emval', '$quorvelCopy'],
+  quorvel_default_copy: function(frame, component) {
+    Emval.toValue(frame).quorvelDefaultCopy = Emval.toValue(component);
+    quorvelCopy.start();
+  },
   // A link to the page with another fragment, followed while the page is
   // open, does not open it anew: the program hears of it.
   quorvel_on_fragment: function() {
     window.addEventListener('hashchange', function() { _quorvel_fragment(); });
   },
-  // The tooltip's box. Where a mouse rests on a control for half a second,
-  // as a desktop's tooltip waits, it opens below the pointer (above the
-  // control where there is no room below), inside the view; it stays open
-  // while the pointer is on the control or on the box, so that "Copy" can be
+  // The tooltip's box, a popover of the browser's own, over everything else
+  // on the page. Where a mouse rests on a control for half a second, as a
+  // desktop's tooltip waits, it opens below the pointer (above the control
+  // where there is no room below), inside the view; it stays open while the
+  // pointer is on the control or on the box, so that its buttons can be
   // reached, and closes once the pointer has left both, on a press anywhere
   // but in the box, and on Escape; after a press on the control, or Escape,
   // it waits until the pointer has left the control. On a touch screen,
@@ -108,9 +121,9 @@ mergeInto(LibraryManager.library, {
   // the same control again only closes it. Either way it shows in the
   // window's face at the window's scale, and takes no focus. Nothing of it
   // is made before a control is given a tooltip, nor the box before it opens.
+  $quorvelTip__deps: ['$quorvelCopy'],
   $quorvelTip: {
     DELAY: 500,
-    RECORD: 24,
     started: false,
     box: null,
     owner: null, // the control whose tooltip shows
@@ -192,23 +205,43 @@ mergeInto(LibraryManager.library, {
       var tip = quorvelTip;
       if (tip.box) return;
       var box = tip.box = document.createElement('div');
-      box.hidden = true;
+      box.setAttribute('popover', 'auto');
+      if (!box.showPopover) box.hidden = true;
+      // Closed by the browser too: a press elsewhere, Escape.
+      box.addEventListener('beforetoggle', function(e) {
+        if (e.newState === 'closed') tip.owner = tip.mode = null;
+      });
       tip.lines = document.createElement('div');
       tip.lines.className = 'q-lines';
       // A screen reader has the lines as the control's description.
       tip.lines.setAttribute('aria-hidden', 'true');
+      var actions = tip.actions = document.createElement('div');
+      actions.className = 'q-actions';
       // Out of the Tab order, and pressed without taking the focus.
-      var copy = tip.button = document.createElement('button');
-      copy.type = 'button';
-      copy.className = 'q-copy';
-      copy.tabIndex = -1;
-      copy.addEventListener('mousedown', function(e) { e.preventDefault(); });
-      copy.addEventListener('click', tip.copy);
+      tip.buttons = {};
+      [['copy', 'Copy'], ['copyPicture', 'Copy picture'], ['save', 'Save picture'],
+       ['share', 'Share']].forEach(function(b) {
+        var button = tip.buttons[b[0]] = document.createElement('button');
+        button.type = 'button';
+        button.tabIndex = -1;
+        button.textContent = button.label = b[1];
+        button.addEventListener('mousedown', function(e) { e.preventDefault(); });
+        button.addEventListener('click', function() {
+          if (tip.owner) tip[b[0]](tip.owner, button);
+        });
+        actions.appendChild(button);
+      });
       tip.said = document.createElement('span');
       tip.said.className = 'q-said';
       tip.said.setAttribute('aria-live', 'polite');
-      box.append(tip.lines, copy, tip.said);
+      box.append(tip.lines, actions, tip.said);
       document.body.appendChild(box);
+    },
+    // Shows or hides the box.
+    open: function(shown) {
+      var box = quorvelTip.box;
+      if (!box.showPopover) box.hidden = !shown;
+      else if (shown !== box.matches(':popover-open')) shown ? box.showPopover() : box.hidePopover();
     },
     show: function(control, mode) {
       var tip = quorvelTip;
@@ -223,15 +256,28 @@ mergeInto(LibraryManager.library, {
       if (moving) tip.place(control);
     },
     fill: function(control) {
-      var tip = quorvelTip, data = control.quorvelTip, box = tip.box;
+      var tip = quorvelTip, data = control.quorvelTip, box = tip.box, image = control.quorvelImage;
       if (box.firstChild !== tip.lines) box.removeChild(box.firstChild);
-      if (data.picture) {
-        data.svg = data.svg || tip.draw(data.picture);
-        box.insertBefore(data.svg, tip.lines);
+      if (data.svg) {
+        data.picture = data.picture || tip.draw(data.svg);
+        box.insertBefore(data.picture, tip.lines);
       }
       tip.lines.textContent = data.text;
-      tip.button.hidden = !control.quorvelCopy;
-      tip.told('Copy', '');
+      var b = tip.buttons, none = true;
+      b.copy.hidden = !control.quorvelCopy;
+      b.copyPicture.hidden = !image || !tip.canCopyPicture();
+      b.save.hidden = !image;
+      b.share.hidden = !image || !tip.canShare();
+      for (var name in b) {
+        clearTimeout(b[name].telling);
+        b[name].textContent = b[name].label;
+        none = none && b[name].hidden;
+      }
+      tip.actions.hidden = none;
+      tip.said.textContent = '';
+      // The image is made as the box opens, so that it is ready for a
+      // button that must hand it over at once.
+      if (image) tip.png(image);
     },
     place: function(control) {
       var tip = quorvelTip, box = tip.box, style = box.style;
@@ -248,7 +294,7 @@ mergeInto(LibraryManager.library, {
         style.left = inner.left + 3 * u + scrollX + 'px';
         style.width = inner.width - 6 * u + 'px';
         style.maxHeight = Math.max(r.top - inner.top - 6 * u, 0) + 'px';
-        box.hidden = false;
+        tip.open(true);
         // Where the lines leave too little room, the picture gives way, down
         // to half its width, rather than the box scroll.
         var over = box.scrollHeight - box.clientHeight;
@@ -263,7 +309,7 @@ mergeInto(LibraryManager.library, {
       style.left = style.top = '0px';
       style.width = '';
       style.maxHeight = view.clientHeight + 'px';
-      box.hidden = false;
+      tip.open(true);
       var size = box.getBoundingClientRect();
       style.width = size.width + 'px';
       // Below the pointer and its arrow, but never below the control, so
@@ -276,111 +322,226 @@ mergeInto(LibraryManager.library, {
     },
     close: function() {
       var tip = quorvelTip;
-      if (tip.box) tip.box.hidden = true;
       tip.owner = tip.mode = null;
+      if (tip.box) tip.open(false);
     },
-    // The picture as an SVG drawing, in its own pixels scaled to the box.
-    draw: function(picture) {
-      var NS = 'http://www.w3.org/2000/svg', numbers = picture.shapes, texts = 0;
-      var svg = document.createElementNS(NS, 'svg');
-      var set = function(element, attributes) {
-        for (var name in attributes) element.setAttribute(name, attributes[name]);
-        return element;
-      };
-      var rgb = function(c) { return 'rgb(' + (c >> 16) + ',' + (c >> 8 & 255) + ',' + (c & 255) + ')'; };
-      set(svg, {'class': 'q-picture', viewBox: '0 0 ' + picture.width + ' ' + picture.height,
-                'aria-hidden': 'true'});
-      svg.style.setProperty('--pw', picture.width);
-      for (var i = 0; i + quorvelTip.RECORD <= numbers.length; i += quorvelTip.RECORD) {
-        var n = function(k) { return isFinite(numbers[i + k]) ? Math.round(numbers[i + k] * 1000) / 1000 : 0; };
-        var kind = n(0), filled = n(1) & 1, stroked = n(1) & 2, line = n(4);
-        var x = n(5), y = n(6), w = n(7), h = n(8), shape;
-        if (kind === 0) {
-          // A rectangle's outline lies inside its box: SVG strokes the middle of the edge.
-          var inset = stroked ? Math.min(line, w, h) / 2 : 0;
-          shape = set(document.createElementNS(NS, 'rect'), {
-            x: x + inset, y: y + inset, width: w - 2 * inset, height: h - 2 * inset});
-        } else if (kind === 1) {
-          shape = set(document.createElementNS(NS, 'line'), {x1: n(12), y1: n(13), x2: n(14), y2: n(15)});
-          stroked = true;
-          filled = false;
-        } else if (kind === 2) {
-          var points = [];
-          for (var p = 0; p < Math.min(n(11), 6); ++p) points.push(n(12 + 2 * p) + ',' + n(13 + 2 * p));
-          shape = set(document.createElementNS(NS, 'polygon'), {points: points.join(' ')});
-        } else if (kind === 3) {
-          // Centred from top to bottom as the face's ascent and descent
-          // (0.905 and 0.212 of its size) stand around the middle.
-          var align = n(10), size = n(9);
-          shape = set(document.createElementNS(NS, 'text'), {
-            x: x + w * align / 2, y: y + h / 2 + 0.347 * size, 'font-size': size,
-            'text-anchor': ['start', 'middle', 'end'][align] || 'start', fill: rgb(n(3))});
-          shape.textContent = picture.texts[texts++] || '';
-          svg.appendChild(shape);
-          continue;
-        } else {
-          continue;
-        }
-        set(shape, {fill: filled ? rgb(n(2)) : 'none'});
-        if (stroked) set(shape, {stroke: rgb(n(3)), 'stroke-width': line});
-        svg.appendChild(shape);
-      }
-      return svg;
+    // The picture's SVG document as an element of the page, scaled to the
+    // box in its own pixels; its texts take the window's face (see the
+    // stylesheet).
+    draw: function(svg) {
+      var picture = document.importNode(
+          new DOMParser().parseFromString(svg, 'image/svg+xml').documentElement, true);
+      picture.setAttribute('class', 'q-picture');
+      picture.setAttribute('aria-hidden', 'true');
+      picture.style.setProperty('--pw', picture.getAttribute('width'));
+      picture.removeAttribute('width');
+      picture.removeAttribute('height');
+      return picture;
     },
-    // "Copy": the control's text on the clipboard, as plain text, and the
-    // button saying for a moment whether it went there (a screen reader
-    // hears it too).
-    copy: function() {
-      var tip = quorvelTip, text = tip.owner && tip.owner.quorvelCopy;
-      if (!text) return;
-      var say = function(label, said) {
-        tip.told(label, said);
+    // A button says for a moment how what it did went (a screen reader hears
+    // it too), then reads as before.
+    say: function(button, said) {
+      var tip = quorvelTip;
+      var tell = function(label, said) {
+        button.textContent = label;
+        tip.said.textContent = said;
         // The button's new width may take it to a line of its own.
         if (tip.owner) tip.place(tip.owner);
       };
-      var done = function(ok) {
-        say(ok ? 'Copied' : 'Copy failed', ok ? 'Copied' : 'Copy failed');
-        clearTimeout(tip.telling);
-        tip.telling = setTimeout(function() { say('Copy', ''); }, 1500);
-      };
-      var fallback = function() { done(tip.copyBySelection(text)); };
+      tell(said, said);
+      clearTimeout(button.telling);
+      button.telling = setTimeout(function() { tell(button.label, ''); }, 1500);
+    },
+    // "Copy": the control's text on the clipboard, as plain text, through
+    // the clipboard's interface, or where that is missing or refuses, as the
+    // keyboard's copy would put it there.
+    copy: function(control, button) {
+      var text = control.quorvelCopy;
+      var done = function(ok) { quorvelTip.say(button, ok ? 'Copied' : 'Not copied'); };
+      var fallback = function() { done(quorvelCopy.command(text)); };
       if (navigator.clipboard && navigator.clipboard.writeText)
         navigator.clipboard.writeText(text).then(function() { done(true); }, fallback);
       else
         fallback();
     },
-    told: function(label, said) {
-      quorvelTip.button.textContent = label;
-      quorvelTip.said.textContent = said;
+    // Whether the browser puts images on the clipboard.
+    canCopyPicture: function() {
+      return typeof ClipboardItem === 'function' && !!navigator.clipboard &&
+             !!navigator.clipboard.write && (!ClipboardItem.supports || ClipboardItem.supports('image/png'));
     },
-    // Where the clipboard's interface is missing or refused: the text
-    // selected in a hidden field of its own and copied as a keyboard's copy
-    // would, the focus and selection given back after.
-    copyBySelection: function(text) {
-      var focused = document.activeElement, start = null, end = null;
+    // Whether the browser shares files (a phone's share sheet).
+    canShare: function() {
       try {
-        start = focused.selectionStart;
-        end = focused.selectionEnd;
-      } catch (e) {} // a field that has no selection
-      var area = document.createElement('textarea');
-      area.value = text;
-      area.readOnly = true;
-      area.tabIndex = -1;
-      area.setAttribute('aria-hidden', 'true');
-      area.style.cssText = 'position:fixed;left:0;top:0;width:1px;height:1px;opacity:0';
-      document.body.appendChild(area);
-      area.select();
-      area.setSelectionRange(0, text.length);
-      var ok = false;
-      try {
-        ok = document.execCommand('copy');
-      } catch (e) {}
-      area.remove();
-      if (focused && focused !== document.body && focused.focus) {
-        focused.focus();
-        if (typeof start === 'number') focused.setSelectionRange(start, end);
+        return !!navigator.canShare &&
+               navigator.canShare({files: [new File([''], 'sighting.png', {type: 'image/png'})]});
+      } catch (e) {
+        return false;
       }
-      return ok;
+    },
+    // "Copy picture": the image on the clipboard as a PNG, handed over in the
+    // press's own turn as a promise, which browsers that allow it only
+    // during the press take.
+    copyPicture: function(control, button) {
+      var done = function(ok) { quorvelTip.say(button, ok ? 'Copied' : 'Not copied'); };
+      try {
+        navigator.clipboard.write([new ClipboardItem({'image/png': quorvelTip.png(control.quorvelImage)})])
+          .then(function() { done(true); }, function() { done(false); });
+      } catch (e) {
+        done(false);
+      }
+    },
+    // "Save picture": the image downloaded as a PNG under its name.
+    save: function(control, button) {
+      var image = control.quorvelImage;
+      quorvelTip.png(image).then(function(png) {
+        var link = document.createElement('a');
+        link.href = URL.createObjectURL(png);
+        link.download = image.name + '.png';
+        link.click();
+        setTimeout(function() { URL.revokeObjectURL(link.href); }, 60000);
+      }, function() { quorvelTip.say(button, 'Not saved'); });
+    },
+    // "Share": the image as a PNG file, the verdict and its working as text
+    // and the link to the sighting, to the system's share sheet; at once,
+    // in the tap's own turn, where the image is ready, as browsers ask.
+    share: function(control, button) {
+      var image = control.quorvelImage, lines = (control.quorvelCopy || '').split('\n');
+      var data = {}, shared;
+      if (lines.length > 1 && lines[lines.length - 1].indexOf(location.href.split('#')[0] + '#') === 0)
+        data.url = lines.pop();
+      data.text = lines.join('\n');
+      var send = function(png) {
+        data.files = [new File([png], image.name + '.png', {type: 'image/png'})];
+        return navigator.share(data);
+      };
+      try {
+        shared = image.made ? send(image.made) : quorvelTip.png(image).then(send);
+      } catch (e) {
+        shared = Promise.reject(e);
+      }
+      // A player who closes the sheet knows it was not shared.
+      shared.catch(function(e) {
+        if (!e || e.name !== 'AbortError') quorvelTip.say(button, 'Not shared');
+      });
+    },
+    // The image as a PNG: a promise of it, made once for each image at each
+    // scale of the screen. Its SVG document is drawn into a canvas at twice
+    // the picture's size at least, at the screen's scale where that is more,
+    // and 480 pixels wide at the least, with the page's own face inside it.
+    png: function(image) {
+      var scale = Math.max(2, window.devicePixelRatio || 1);
+      if (image.png && image.scale === scale) return image.png;
+      var svg = UTF8ToString(_quorvel_image_svg(image.target));
+      var png = new Promise(function(made, failed) {
+        if (!svg) return failed(new Error('no image'));
+        var url = URL.createObjectURL(new Blob([quorvelTip.withFace(svg)], {type: 'image/svg+xml'}));
+        var drawn = new Image();
+        drawn.onload = function() {
+          var w = drawn.naturalWidth, h = drawn.naturalHeight, s = Math.max(scale, 480 / w);
+          var canvas = document.createElement('canvas');
+          canvas.width = Math.round(w * s);
+          canvas.height = Math.round(h * s);
+          canvas.getContext('2d').drawImage(drawn, 0, 0, canvas.width, canvas.height);
+          URL.revokeObjectURL(url);
+          canvas.toBlob(function(blob) { blob ? made(blob) : failed(new Error('no PNG')); }, 'image/png');
+        };
+        drawn.onerror = function() {
+          URL.revokeObjectURL(url);
+          failed(new Error('no image'));
+        };
+        drawn.src = url;
+      });
+      image.png = png;
+      image.scale = scale;
+      image.made = null;
+      // Kept for "Share", which must have it at once.
+      png.then(function(blob) { if (image.png === png) image.made = blob; }, function() {});
+      return png;
+    },
+    // An image drawn from an SVG document reaches none of the page's faces:
+    // the document carries the page's regular and bold ones, which the page
+    // holds as data already, and its texts take them, so that it looks as
+    // the window does. Where the page has them as files, the document's own
+    // list of faces stands.
+    withFace: function(svg) {
+      var tip = quorvelTip;
+      if (tip.faces === undefined) {
+        var faces = '';
+        Array.prototype.forEach.call(document.styleSheets, function(sheet) {
+          Array.prototype.forEach.call(sheet.cssRules, function(rule) {
+            if (rule instanceof CSSFontFaceRule && rule.style.getPropertyValue('font-style') !== 'italic' &&
+                rule.style.getPropertyValue('src').indexOf('data:') >= 0)
+              faces += rule.cssText + '\n';
+          });
+        });
+        tip.faces = faces ? '<style><![CDATA[\n' + faces +
+            'svg { font-family: "Quorvel Dialog", "Liberation Sans", Arial, sans-serif; }\n]]></style>' : '';
+      }
+      var at = svg.indexOf('>', svg.indexOf('<svg')) + 1;
+      return svg.slice(0, at) + tip.faces + svg.slice(at);
+    },
+  },
+
+  // Copying text. The browser's own copy (Ctrl+C, Command-C on a Mac, the
+  // menu's "Copy") copies what is selected, as always; with nothing
+  // selected, in a field or in the page, it copies a window's verdict (the
+  // text of the component given by quorvel_default_copy), where there is
+  // one, and else nothing, the clipboard left as it was. And a text copied
+  // as that copy copies, for "Copy" where the clipboard's interface is
+  // missing or refuses.
+  $quorvelCopy: {
+    started: false,
+    pending: null, // the text the copy under way puts on the clipboard
+    delivered: false,
+    start: function() {
+      var copy = quorvelCopy;
+      if (copy.started) return;
+      copy.started = true;
+      // A browser whose Copy waits for a selection (WebKit's menu item)
+      // offers it where the page says it will copy, by cancelling beforecopy.
+      document.addEventListener('beforecopy', function(e) {
+        if (copy.text()) e.preventDefault();
+      });
+      // Cancelled with no text given, the copy leaves the clipboard as it
+      // was, where WebKit's own would empty it.
+      document.addEventListener('copy', function(e) {
+        var text = copy.text();
+        if (text === null || !e.clipboardData) return;
+        if (text) e.clipboardData.setData('text/plain', text);
+        e.preventDefault();
+        copy.delivered = !!text;
+      });
+    },
+    // What a copy now puts on the clipboard: null where the browser copies
+    // what is selected, else the text, empty for nothing.
+    text: function() {
+      if (quorvelCopy.pending !== null) return quorvelCopy.pending;
+      var focused = document.activeElement, selection = document.getSelection();
+      try {
+        if (focused && focused.selectionStart !== focused.selectionEnd) return null;
+      } catch (e) {} // a control that has no selection
+      if (selection && !selection.isCollapsed && String(selection)) return null;
+      var anywhere = !focused || focused === document.body || focused === document.documentElement;
+      var windows = document.querySelectorAll('.q-frame');
+      for (var i = 0; i < windows.length; ++i) {
+        var w = windows[i];
+        if (!w.hidden && w.quorvelDefaultCopy && (anywhere || w.contains(focused)))
+          return w.quorvelDefaultCopy.quorvelCopy || '';
+      }
+      return null;
+    },
+    // Copies text as the keyboard's copy does, with no selection and no
+    // change of focus; whether the copy took it.
+    command: function(text) {
+      var copy = quorvelCopy;
+      copy.start();
+      copy.pending = text;
+      copy.delivered = false;
+      try {
+        document.execCommand('copy');
+      } catch (e) {}
+      copy.pending = null;
+      return copy.delivered;
     },
   },
 

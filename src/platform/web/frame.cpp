@@ -2,6 +2,12 @@
 
 using emscripten::val;
 
+extern "C" {
+// From events.js: the page's copy, with nothing selected in the window, copies
+// what component's "Copy" copies.
+void quorvel_default_copy(emscripten::EM_VAL window, emscripten::EM_VAL component);
+}
+
 namespace platform {
 
 namespace {
@@ -83,7 +89,10 @@ void Frame::setDefaultButton(Button &button) {
     native().defaultButton = &button;
 }
 
-// First stand-in: the Copy key copies only selected text.
-void Frame::setDefaultCopy(Component &) {}
+// The browser's own copy (Ctrl+C, Command-C on a Mac, the menu's "Copy"),
+// which the page hears as it happens.
+void Frame::setDefaultCopy(Component &component) {
+    quorvel_default_copy(native().element.as_handle(), component.native().element.as_handle());
+}
 
 } // namespace platform

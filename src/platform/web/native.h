@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/controls.h"
+#include "platform/picture.h"
 
 #include <emscripten/val.h>
 
@@ -26,6 +27,9 @@ struct Native {
     emscripten::val caption = emscripten::val::undefined();
     // A hidden element of the page that holds the accessible description.
     emscripten::val description = emscripten::val::undefined();
+    // What "Copy picture", "Save picture" and "Share" hand out, drawn when
+    // the page asks for it (see quorvel_image_svg).
+    Image image;
 
     Component *owner = nullptr;
     // The container and the children, each forgetting the other when it goes.
