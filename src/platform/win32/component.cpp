@@ -298,10 +298,7 @@ bool containerMessage(Native &container, UINT message, WPARAM wParam, LPARAM lPa
         return true;
     }
     case WM_NOTIFY:
-        if (!answerToolTip(*reinterpret_cast<NMHDR *>(lParam)))
-            return false;
-        result = 0;
-        return true;
+        return answerToolTip(container, *reinterpret_cast<NMHDR *>(lParam), result);
     case WM_CONTEXTMENU:
         if (!showCopyMenu(container, lParam))
             return false;

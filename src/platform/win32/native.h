@@ -134,9 +134,10 @@ void forget(Native &native);
 void showToolTip(Native &native);
 void dropToolTip(Native &native);
 void fitToolTips(FrameNative &frame);
-// Answers a tooltip control's request for the text of a tool, sent to the
-// tool's container; false for any other notice.
-bool answerToolTip(NMHDR &notice);
+// Answers the frame's tooltip control, which asks a tool's container for
+// the tool's text and tells the frame as it draws; false for any other
+// notice.
+bool answerToolTip(Native &container, NMHDR &notice, LRESULT &result);
 
 // Text in Windows' line ends, "\r\n".
 std::wstring windowsLines(std::string_view text);
