@@ -84,6 +84,8 @@ Native::~Native() {
     if (auto *frame = dynamic_cast<FrameNative *>(&root()); frame && frame != this) {
         if (frame->defaultButton == this)
             frame->defaultButton = nullptr;
+        if (frame->defaultCopy == this)
+            frame->defaultCopy = nullptr;
         if (hwnd && frame->lastFocus == hwnd)
             frame->lastFocus = nullptr;
     }
