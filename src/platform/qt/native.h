@@ -35,5 +35,13 @@ template <typename W = QWidget> W *widget(const Component &component) {
     return static_cast<W *>(component.native().widget.data());
 }
 
+// The first child of that class: what the peer keeps beside a widget.
+template <typename T> T *childOf(QObject *parent) {
+    for (QObject *child : parent->children())
+        if (auto *found = dynamic_cast<T *>(child))
+            return found;
+    return nullptr;
+}
+
 } // namespace qt
 } // namespace platform
