@@ -1,10 +1,17 @@
+#include "los/image.h"
 #include "los/line_of_sight.h"
+#include "platform/svg.h"
 #include "support/cases.h"
 #include "support/screen_colours.h"
 #include "x_session.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
+
+#include <algorithm>
 
 // The real program in a real X server, driven with the mouse and the keyboard
 // as a player would, and read back from the screen. By default the Linux
@@ -25,6 +32,11 @@ private slots:
     void keyboardAlone();
     void workingOnHover();
     void copyFromContextMenu();
+    void copyKey_data();
+    void copyKey();
+    void copyPicture();
+    void savePicture_data();
+    void savePicture();
     void twiceAsLargeAt192Dpi();
 
 private:
@@ -50,6 +62,15 @@ private:
         int rows = 0;
     };
     Tip hoverVerdict(int scale = 1);
+    // Opens the verdict's context menu and chooses an item with its key.
+    void chooseFromMenu(const QString &key);
+    QByteArray clipboard(const QString &target = {}) const;
+    // What the clipboard holds as text once it is the expected text, or
+    // after three seconds.
+    QString clipboardText(const QString &expected) const;
+    void setClipboard(const QByteArray &text) const;
+    // The worked example's image as the program hands it out.
+    void checkImage(const QImage &image);
     bool wine() const { return !windowsExe.isEmpty(); }
 
     const QString windowsExe = qEnvironmentVariable("QUORVEL_WINDOWS_EXE");
@@ -66,6 +87,19 @@ const int fieldTops[] = {30, 54, 79, 102, 129};
 const int obstacleHeight = 2; // the row of the field that "Clear" leaves the keyboard in
 // Places to click, from the outer frame's top-left corner.
 const QPoint calculate(66, 205), clearButton(142, 205), crestBox(146, 170);
+const QPoint verdictLine(100, 236);
+// The worked example as typed, and what Copy copies for it.
+const los::Sighting worked{2, 3, 1, 4, 0, false, {"2", "3", "1", "4", "0"}};
+const QString workedCopy = QStringLiteral(
+    "1 Blind Hexes  F>T (LOS OK)\n"
+    "Not blocked: the obstacle, 1, is lower than the firer, 2.\n"
+    "Firer higher: 2 against 0.\n"
+    "Blind hexes: 3 ÷ 5 + 2 × 1 + 1 − 2 − 0\n"
+    "= 0 + 2 + 1 − 2 − 0 = 1\n"
+    "(the firer's range ÷ 5, twice the obstacle, 1 as it is no crest line, less both ends)\n"
+    "Target 4 hexes beyond the obstacle: 4 > 1, seen.");
+const QString saveTitle = QStringLiteral("Save Picture"),
+              notSavedTitle = QStringLiteral("Picture Not Saved");
 } // namespace
 
 void tst_Desktop::initTestCase() {
@@ -174,6 +208,55 @@ tst_Desktop::Tip tst_Desktop::hoverVerdict(int scale) {
          y < after.height(); ++y)
         tip.rows += after.copy(0, y, after.width(), 1) != before.copy(0, y, after.width(), 1);
     return tip;
+}
+
+void tst_Desktop::chooseFromMenu(const QString &key) {
+    x.click(origin + verdictLine, 3);
+    QTest::qWait(500);
+    x.key({key});
+}
+
+QByteArray tst_Desktop::clipboard(const QString &target) const {
+    QStringList args{"-o", "-selection", "clipboard"};
+    if (!target.isEmpty())
+        args << "-t" << target;
+    return x.run("xclip", args);
+}
+
+QString tst_Desktop::clipboardText(const QString &expected) const {
+    QString seen;
+    for (QDeadlineTimer deadline(3000); seen != expected && !deadline.hasExpired();
+         QTest::qWait(100))
+        seen = QString::fromUtf8(clipboard()).remove('\r');
+    return seen;
+}
+
+void tst_Desktop::setClipboard(const QByteArray &text) const {
+    QProcess xclip;
+    xclip.setProcessEnvironment(x.environment());
+    xclip.setStandardOutputFile(QProcess::nullDevice());
+    xclip.setStandardErrorFile(QProcess::nullDevice());
+    xclip.start(QStringLiteral("xclip"), {"-i", "-selection", "clipboard"});
+    xclip.write(text);
+    xclip.closeWriteChannel();
+    xclip.waitForFinished(5000);
+    clipboardText(QString::fromUtf8(text));
+}
+
+// Twice the picture's pixels at normal scale, the frame's grey in the
+// corners (no transparent rim), the verdict's band green.
+void tst_Desktop::checkImage(const QImage &image) {
+    const platform::Picture picture = los::image(los::decide(worked));
+    QCOMPARE(image.size(), QSize(picture.width, picture.height) * 2);
+    const platform::Color edge = picture.shapes.front().ink;
+    for (const QPoint corner : {QPoint(0, 0), QPoint(image.width() - 1, image.height() - 1)})
+        QCOMPARE(image.pixelColor(corner), QColor(edge.red, edge.green, edge.blue));
+    const auto band = std::find_if(picture.shapes.begin(), picture.shapes.end(), [&](auto &s) {
+        return s.filled && s.fill == los::green && s.width > picture.width / 2;
+    });
+    QVERIFY(band != picture.shapes.end());
+    QCOMPARE(image.pixelColor(QPointF(band->x + 2, band->y + band->height / 2).toPoint() * 2),
+             green);
 }
 
 void tst_Desktop::startsInPlace_data() {
@@ -328,15 +411,114 @@ void tst_Desktop::workingOnHover() {
 void tst_Desktop::copyFromContextMenu() {
     QVERIFY(launch());
     QVERIFY(workedExample());
-    x.click(origin + QPoint(100, 236), 3);
-    QTest::qWait(500);
-    x.key({"c"});
-    const los::Verdict verdict = los::judge({2, 3, 1, 4, 0, false, {"2", "3", "1", "4", "0"}});
-    const QString copied = QString::fromStdString(verdict.text + '\n' + verdict.working);
-    QString seen;
-    for (QDeadlineTimer deadline(3000); seen != copied && !deadline.hasExpired(); QTest::qWait(100))
-        seen = QString::fromUtf8(x.run("xclip", {"-o", "-selection", "clipboard"})).remove('\r');
-    QCOMPARE(seen, copied);
+    chooseFromMenu("c");
+    QCOMPARE(clipboardText(workedCopy), workedCopy);
+    closeAndCheck();
+}
+
+void tst_Desktop::copyKey_data() {
+    QTest::addColumn<bool>("verdict"); // the worked example calculated first
+    QTest::addColumn<bool>("clear");   // then "Clear" pressed
+    QTest::addColumn<int>("row");      // the field clicked before the keys
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QString>("copied"); // empty: the clipboard as it was
+    QTest::newRow("a field") << true << false << 0 << QStringList() << workedCopy;
+    QTest::newRow("the box") << true << false << 4 << QStringList{"Tab"} << workedCopy;
+    QTest::newRow("Calculate") << true << false << 4 << QStringList{"Tab", "Tab"} << workedCopy;
+    QTest::newRow("a selection") << true << false << 1 << QStringList{"shift+Home"} << "3";
+    QTest::newRow("no verdict") << false << false << 0 << QStringList() << QString();
+    QTest::newRow("after Clear") << true << true << 0 << QStringList() << QString();
+}
+
+// Ctrl+C with no text selected copies the verdict as its "Copy" does, where
+// the focus is; with text selected in a field, that text; with no verdict,
+// nothing.
+void tst_Desktop::copyKey() {
+    QFETCH(bool, verdict);
+    QFETCH(bool, clear);
+    QFETCH(int, row);
+    QFETCH(QStringList, keys);
+    QFETCH(QString, copied);
+    QVERIFY(launch());
+    if (verdict)
+        QVERIFY(workedExample());
+    if (clear) {
+        x.click(origin + clearButton);
+        QVERIFY(waitForPanel(amber, QStringLiteral("after Clear")));
+    }
+    const QByteArray before = "what was on the clipboard";
+    setClipboard(before);
+    type(row, {});
+    x.key(keys << "ctrl+c");
+    if (copied.isEmpty()) {
+        QTest::qWait(500);
+        copied = QString::fromUtf8(before);
+    }
+    QCOMPARE(clipboardText(copied), copied);
+    closeAndCheck();
+}
+
+// "Copy Picture" puts the sighting's image on the clipboard, offered as PNG.
+void tst_Desktop::copyPicture() {
+    QVERIFY(launch());
+    QVERIFY(workedExample());
+    chooseFromMenu("p");
+    QByteArrayList targets;
+    for (QDeadlineTimer deadline(3000); !targets.contains("image/png") && !deadline.hasExpired();
+         QTest::qWait(100))
+        targets = clipboard(QStringLiteral("TARGETS")).split('\n');
+    QVERIFY2(targets.contains("image/png"), targets.join(' ').constData());
+    checkImage(QImage::fromData(clipboard(QStringLiteral("image/png")), "PNG"));
+    closeAndCheck();
+}
+
+void tst_Desktop::savePicture_data() {
+    QTest::addColumn<QString>("name"); // typed in the dialog, in a folder of the test's own
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("PNG") << "sighting.png" << true;
+    QTest::newRow("SVG, in capitals") << "sighting.SVG" << true;
+    QTest::newRow("a missing folder") << "missing/sighting.png" << false;
+}
+
+// "Save Picture…" saves the image where its dialog says, as PNG or as SVG by
+// the name's extension; a file that cannot be written is said so in a message
+// box, and nothing is written.
+void tst_Desktop::savePicture() {
+    QFETCH(QString, name);
+    QFETCH(bool, saved);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString path = folder.filePath(name);
+    QVERIFY(launch());
+    QVERIFY(workedExample());
+    chooseFromMenu("s");
+    QVERIFY2(x.focus(x.findWindow(saveTitle)), "no dialog to save in");
+    x.type(wine() ? QStringLiteral("Z:") + QDir::toNativeSeparators(path) : path);
+    x.key({"Return"});
+    if (!saved) {
+        QVERIFY2(x.focus(x.findWindow(notSavedTitle)), "no message that the file was not saved");
+        x.key({"Return"});
+        QTRY_VERIFY(x.findWindow(notSavedTitle, 0).isEmpty());
+        QCOMPARE(
+            QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            QStringList());
+        closeAndCheck();
+        return;
+    }
+    QTRY_VERIFY(QFile::exists(path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    if (name.endsWith(QLatin1String(".png"))) {
+        checkImage(QImage::fromData(bytes, "PNG"));
+    } else {
+        QXmlStreamReader xml(bytes);
+        QVERIFY(xml.readNextStartElement());
+        QCOMPARE(xml.name(), QStringLiteral("svg"));
+        xml.skipCurrentElement();
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(bytes, QByteArray::fromStdString(platform::svg(los::image(los::decide(worked)))));
+    }
     closeAndCheck();
 }
 
