@@ -1,5 +1,6 @@
 #include "los/image.h"
 #include "los/line_of_sight.h"
+#include "los/side_view.h"
 #include "platform/svg.h"
 #include "support/cases.h"
 #include "support/screen_colours.h"
@@ -10,8 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
-
-#include <algorithm>
 
 // The real program in a real X server, driven with the mouse and the keyboard
 // as a player would, and read back from the screen. By default the Linux
@@ -34,9 +33,8 @@ private slots:
     void copyFromContextMenu();
     void copyKey_data();
     void copyKey();
-    void copyPicture();
-    void savePicture_data();
-    void savePicture();
+    void picture_data();
+    void picture();
     void twiceAsLargeAt192Dpi();
 
 private:
@@ -62,15 +60,12 @@ private:
         int rows = 0;
     };
     Tip hoverVerdict(int scale = 1);
-    // Opens the verdict's context menu and chooses an item with its key.
-    void chooseFromMenu(const QString &key);
-    QByteArray clipboard(const QString &target = {}) const;
+    QByteArray clipboard(const QString &target) const {
+        return x.run("xclip", {"-o", "-selection", "clipboard", "-t", target});
+    }
     // What the clipboard holds as text once it is the expected text, or
     // after three seconds.
     QString clipboardText(const QString &expected) const;
-    void setClipboard(const QByteArray &text) const;
-    // The worked example's image as the program hands it out.
-    void checkImage(const QImage &image);
     bool wine() const { return !windowsExe.isEmpty(); }
 
     const QString windowsExe = qEnvironmentVariable("QUORVEL_WINDOWS_EXE");
@@ -98,8 +93,6 @@ const QString workedCopy = QStringLiteral(
     "= 0 + 2 + 1 − 2 − 0 = 1\n"
     "(the firer's range ÷ 5, twice the obstacle, 1 as it is no crest line, less both ends)\n"
     "Target 4 hexes beyond the obstacle: 4 > 1, seen.");
-const QString saveTitle = QStringLiteral("Save Picture"),
-              notSavedTitle = QStringLiteral("Picture Not Saved");
 } // namespace
 
 void tst_Desktop::initTestCase() {
@@ -210,53 +203,12 @@ tst_Desktop::Tip tst_Desktop::hoverVerdict(int scale) {
     return tip;
 }
 
-void tst_Desktop::chooseFromMenu(const QString &key) {
-    x.click(origin + verdictLine, 3);
-    QTest::qWait(500);
-    x.key({key});
-}
-
-QByteArray tst_Desktop::clipboard(const QString &target) const {
-    QStringList args{"-o", "-selection", "clipboard"};
-    if (!target.isEmpty())
-        args << "-t" << target;
-    return x.run("xclip", args);
-}
-
 QString tst_Desktop::clipboardText(const QString &expected) const {
     QString seen;
     for (QDeadlineTimer deadline(3000); seen != expected && !deadline.hasExpired();
          QTest::qWait(100))
-        seen = QString::fromUtf8(clipboard()).remove('\r');
+        seen = QString::fromUtf8(clipboard(QStringLiteral("UTF8_STRING"))).remove('\r');
     return seen;
-}
-
-void tst_Desktop::setClipboard(const QByteArray &text) const {
-    QProcess xclip;
-    xclip.setProcessEnvironment(x.environment());
-    xclip.setStandardOutputFile(QProcess::nullDevice());
-    xclip.setStandardErrorFile(QProcess::nullDevice());
-    xclip.start(QStringLiteral("xclip"), {"-i", "-selection", "clipboard"});
-    xclip.write(text);
-    xclip.closeWriteChannel();
-    xclip.waitForFinished(5000);
-    clipboardText(QString::fromUtf8(text));
-}
-
-// Twice the picture's pixels at normal scale, the frame's grey in the
-// corners (no transparent rim), the verdict's band green.
-void tst_Desktop::checkImage(const QImage &image) {
-    const platform::Picture picture = los::image(los::decide(worked));
-    QCOMPARE(image.size(), QSize(picture.width, picture.height) * 2);
-    const platform::Color edge = picture.shapes.front().ink;
-    for (const QPoint corner : {QPoint(0, 0), QPoint(image.width() - 1, image.height() - 1)})
-        QCOMPARE(image.pixelColor(corner), QColor(edge.red, edge.green, edge.blue));
-    const auto band = std::find_if(picture.shapes.begin(), picture.shapes.end(), [&](auto &s) {
-        return s.filled && s.fill == los::green && s.width > picture.width / 2;
-    });
-    QVERIFY(band != picture.shapes.end());
-    QCOMPARE(image.pixelColor(QPointF(band->x + 2, band->y + band->height / 2).toPoint() * 2),
-             green);
 }
 
 void tst_Desktop::startsInPlace_data() {
@@ -411,7 +363,9 @@ void tst_Desktop::workingOnHover() {
 void tst_Desktop::copyFromContextMenu() {
     QVERIFY(launch());
     QVERIFY(workedExample());
-    chooseFromMenu("c");
+    x.click(origin + verdictLine, 3);
+    QTest::qWait(500);
+    x.key({"c"});
     QCOMPARE(clipboardText(workedCopy), workedCopy);
     closeAndCheck();
 }
@@ -446,78 +400,79 @@ void tst_Desktop::copyKey() {
         x.click(origin + clearButton);
         QVERIFY(waitForPanel(amber, QStringLiteral("after Clear")));
     }
-    const QByteArray before = "what was on the clipboard";
-    setClipboard(before);
+    const QString before = QStringLiteral("what was on the clipboard");
+    x.run("sh", {"-c", "printf '" + before + "' | xclip -i -selection clipboard"});
+    QCOMPARE(clipboardText(before), before);
     type(row, {});
     x.key(keys << "ctrl+c");
-    if (copied.isEmpty()) {
-        QTest::qWait(500);
-        copied = QString::fromUtf8(before);
-    }
+    QTest::qWait(300);
+    copied = copied.isEmpty() ? before : copied;
     QCOMPARE(clipboardText(copied), copied);
     closeAndCheck();
 }
 
-// "Copy Picture" puts the sighting's image on the clipboard, offered as PNG.
-void tst_Desktop::copyPicture() {
-    QVERIFY(launch());
-    QVERIFY(workedExample());
-    chooseFromMenu("p");
-    QByteArrayList targets;
-    for (QDeadlineTimer deadline(3000); !targets.contains("image/png") && !deadline.hasExpired();
-         QTest::qWait(100))
-        targets = clipboard(QStringLiteral("TARGETS")).split('\n');
-    QVERIFY2(targets.contains("image/png"), targets.join(' ').constData());
-    checkImage(QImage::fromData(clipboard(QStringLiteral("image/png")), "PNG"));
-    closeAndCheck();
+void tst_Desktop::picture_data() {
+    QTest::addColumn<QString>("key");  // the item in the verdict's menu
+    QTest::addColumn<QString>("name"); // typed in the save dialog, in a folder of the test's own
+    QTest::addColumn<QString>("kind"); // what comes out; none: a message box says why
+    const auto row = [](const char *tag, const char *key, const char *name, const char *kind) {
+        QTest::newRow(tag) << QString(key) << QString(name) << QString(kind);
+    };
+    row("Copy Picture", "p", "", "png");
+    row("Save as PNG", "s", "sighting.png", "png");
+    row("Save as SVG", "s", "sighting.SVG", "svg");
+    row("a missing folder", "s", "missing/sighting.png", "none");
 }
 
-void tst_Desktop::savePicture_data() {
-    QTest::addColumn<QString>("name"); // typed in the dialog, in a folder of the test's own
-    QTest::addColumn<bool>("saved");
-    QTest::newRow("PNG") << "sighting.png" << true;
-    QTest::newRow("SVG, in capitals") << "sighting.SVG" << true;
-    QTest::newRow("a missing folder") << "missing/sighting.png" << false;
-}
-
-// "Save Picture…" saves the image where its dialog says, as PNG or as SVG by
-// the name's extension; a file that cannot be written is said so in a message
-// box, and nothing is written.
-void tst_Desktop::savePicture() {
+// "Copy Picture" puts the sighting's image on the clipboard as PNG; "Save
+// Picture…" saves it where its dialog says, as PNG or SVG by the name's
+// extension, or writes nothing and says why in a message box.
+void tst_Desktop::picture() {
+    QFETCH(QString, key);
     QFETCH(QString, name);
-    QFETCH(bool, saved);
+    QFETCH(QString, kind);
     QTemporaryDir folder;
-    QVERIFY(folder.isValid());
     const QString path = folder.filePath(name);
     QVERIFY(launch());
     QVERIFY(workedExample());
-    chooseFromMenu("s");
-    QVERIFY2(x.focus(x.findWindow(saveTitle)), "no dialog to save in");
-    x.type(wine() ? QStringLiteral("Z:") + QDir::toNativeSeparators(path) : path);
-    x.key({"Return"});
-    if (!saved) {
-        QVERIFY2(x.focus(x.findWindow(notSavedTitle)), "no message that the file was not saved");
-        x.key({"Return"});
-        QTRY_VERIFY(x.findWindow(notSavedTitle, 0).isEmpty());
-        QCOMPARE(
-            QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-            QStringList());
-        closeAndCheck();
-        return;
-    }
-    QTRY_VERIFY(QFile::exists(path));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    if (name.endsWith(QLatin1String(".png"))) {
-        checkImage(QImage::fromData(bytes, "PNG"));
+    x.click(origin + verdictLine, 3);
+    QTest::qWait(500);
+    x.key({key});
+    QByteArray bytes;
+    if (name.isEmpty()) {
+        QTRY_VERIFY(clipboard(QStringLiteral("TARGETS")).split('\n').contains("image/png"));
+        bytes = clipboard(QStringLiteral("image/png"));
     } else {
+        QVERIFY2(x.focus(x.findWindow(QStringLiteral("Save Picture"))), "no dialog to save in");
+        x.type(wine() ? QStringLiteral("Z:") + QDir::toNativeSeparators(path) : path);
+        x.key({"Return"});
+        QTRY_VERIFY(QFile::exists(path) || kind == "none");
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            bytes = file.readAll();
+    }
+    const platform::Picture picture = los::image(los::decide(worked));
+    if (kind == "png") {
+        // Twice the picture's pixels, framed to the corners, the band green.
+        const QImage image = QImage::fromData(bytes, "PNG");
+        QCOMPARE(image.size(), QSize(picture.width, picture.height) * 2);
+        const platform::Color edge = picture.shapes.front().ink;
+        QCOMPARE(image.pixelColor(image.width() - 1, image.height() - 1),
+                 QColor(edge.red, edge.green, edge.blue));
+        QCOMPARE(image.pixelColor(20, 2 * (los::viewHeight + 12)), green); // under the side view
+    } else if (kind == "svg") {
         QXmlStreamReader xml(bytes);
-        QVERIFY(xml.readNextStartElement());
-        QCOMPARE(xml.name(), QStringLiteral("svg"));
+        QVERIFY(xml.readNextStartElement() && xml.name() == QLatin1String("svg"));
         xml.skipCurrentElement();
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
-        QCOMPARE(bytes, QByteArray::fromStdString(platform::svg(los::image(los::decide(worked)))));
+        QCOMPARE(bytes, QByteArray::fromStdString(platform::svg(picture)));
+    } else {
+        const QString box = QStringLiteral("Picture Not Saved");
+        QVERIFY2(x.focus(x.findWindow(box)), "no message that nothing was saved");
+        x.key({"Return"});
+        QTRY_VERIFY(x.findWindow(box, 0).isEmpty());
+        QVERIFY(
+            QDir(folder.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
     }
     closeAndCheck();
 }
