@@ -122,24 +122,17 @@ public:
     QAction *copy, *copyPicture, *savePicture;
 };
 
-Menu *menuOf(QWidget *widget, bool make) {
-    Menu *menu = childOf<Menu>(widget);
-    if (!menu && make)
-        menu = new Menu(widget);
-    return menu;
-}
-
 } // namespace
 
 void setCopyText(QWidget *widget, const QString &text) {
-    if (Menu *menu = menuOf(widget, !text.isEmpty())) {
+    if (Menu *menu = childOf<Menu>(widget, !text.isEmpty())) {
         menu->text = text;
         menu->update();
     }
 }
 
 void setImage(QWidget *widget, Image image) {
-    if (Menu *menu = menuOf(widget, !image.empty())) {
+    if (Menu *menu = childOf<Menu>(widget, !image.empty())) {
         menu->image = std::move(image);
         menu->update();
     }
@@ -148,7 +141,7 @@ void setImage(QWidget *widget, Image image) {
 void setDefaultCopy(QWidget *window, QWidget *widget) {
     const QString name = QStringLiteral("quorvel-default-copy");
     delete window->findChild<QAction *>(name, Qt::FindDirectChildrenOnly);
-    QAction *copy = menuOf(widget, true)->copy;
+    QAction *copy = childOf<Menu>(widget, true)->copy;
     auto *key = new QAction(window);
     key->setObjectName(name);
     key->setShortcut(QKeySequence::Copy);

@@ -184,26 +184,17 @@ bool Extras::eventFilter(QObject *watched, QEvent *e) {
     if (watched != owner)
         return false;
     if (e->type() == QEvent::ToolTip && !text.isEmpty()) {
-        TipWindow *tip = childOf<TipWindow>(owner->window());
-        if (!tip)
-            tip = new TipWindow(owner->window());
-        tip->showFor(owner, *this, static_cast<QHelpEvent *>(e)->globalPos());
+        childOf<TipWindow>(owner->window(), true)
+            ->showFor(owner, *this, static_cast<QHelpEvent *>(e)->globalPos());
         return true;
     }
     return false;
 }
 
-Extras *extrasOf(QWidget *widget, bool make) {
-    Extras *extras = childOf<Extras>(widget);
-    if (!extras && make)
-        extras = new Extras(widget);
-    return extras;
-}
-
 } // namespace
 
 void setTip(QWidget *widget, const QString &text, const Picture *picture) {
-    Extras *extras = extrasOf(widget, !text.isEmpty());
+    Extras *extras = childOf<Extras>(widget, !text.isEmpty());
     if (!extras)
         return;
     extras->text = text;
