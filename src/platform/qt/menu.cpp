@@ -37,14 +37,14 @@ QImage rasterFor(const QWidget *widget, const Image &image) {
 QString saveFolder;
 
 // Writes the whole file or nothing, and says why not.
-QString write(const SaveAs &target, const QImage &png, const Image &image) {
+QString write(const SaveAs &target, const QWidget *owner, const Image &image) {
     QSaveFile file(target.path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
     if (target.svg) {
         const std::string bytes = svg(image.make());
         file.write(bytes.data(), qint64(bytes.size()));
-    } else if (QImageWriter writer(&file, "png"); !writer.write(png)) {
+    } else if (QImageWriter writer(&file, "png"); !writer.write(rasterFor(owner, image))) {
         const QString why =
             file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
         file.cancelWriting();
@@ -78,7 +78,7 @@ void save(QWidget *owner, Image image) {
                              QMessageBox::Yes | QMessageBox::No,
                              QMessageBox::No) != QMessageBox::Yes)
         return;
-    const QString why = write(target, target.svg ? QImage() : rasterFor(owner, image), image);
+    const QString why = write(target, owner, image);
     if (why.isEmpty())
         saveFolder = QFileInfo(target.path).absolutePath();
     else
