@@ -31,8 +31,8 @@ HGLOBAL clipboardMemory(std::initializer_list<std::span<const std::byte>> parts)
     return memory;
 }
 
-void tell(HWND owner, const std::wstring &text) {
-    MessageBoxW(owner, text.c_str(), L"Quorvel", MB_OK | MB_ICONWARNING);
+void tell(HWND owner, const wchar_t *title, const std::wstring &text) {
+    MessageBoxW(owner, text.c_str(), title, MB_OK | MB_ICONWARNING);
 }
 
 void putOnClipboard(HWND owner, std::span<ClipboardData> data) {
@@ -54,10 +54,12 @@ void putOnClipboard(HWND owner, std::span<ClipboardData> data) {
         if (d.memory)
             GlobalFree(d.memory);
     if (!complete)
-        tell(owner, L"There is not enough memory to copy this. The clipboard is as it was.");
+        tell(owner, notCopied,
+             L"There is not enough memory to copy this. The clipboard is as it was.");
     else if (!open)
-        tell(owner, L"Another program is using the clipboard, so nothing was copied. "
-                    L"Try again in a moment.");
+        tell(owner, notCopied,
+             L"Another program is using the clipboard, so nothing was copied. "
+             L"Try again in a moment.");
 }
 
 void copyText(HWND owner, const std::wstring &text) {

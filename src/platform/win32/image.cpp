@@ -214,11 +214,11 @@ std::wstring askWhere(HWND owner, std::wstring name) {
         dialog.lpstrFile = buffer.data();
         dialog.nMaxFile = static_cast<DWORD>(buffer.size());
         dialog.lpstrTitle = L"Save Picture";
-        dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
-                       OFN_NOCHANGEDIR | OFN_ENABLESIZING;
+        dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
+                       OFN_ENABLESIZING;
         if (!GetSaveFileNameW(&dialog)) {
             if (const DWORD error = CommDlgExtendedError())
-                tell(owner,
+                tell(owner, notSaved,
                      L"The Save dialog could not open (error " + std::to_wstring(error) + L").");
             return {};
         }
@@ -241,7 +241,7 @@ void copyPicture(HWND owner, const Image &image, UINT dpi) {
     try {
         const Raster raster(image.make(), dpi);
         if (!raster) {
-            tell(owner, L"The picture could not be drawn, so nothing was copied.");
+            tell(owner, notCopied, L"The picture could not be drawn, so nothing was copied.");
             return;
         }
         // A bitmap for every program that takes pictures, and PNG, which
@@ -254,7 +254,8 @@ void copyPicture(HWND owner, const Image &image, UINT dpi) {
                                clipboardMemory({std::as_bytes(std::span(encoded))})};
         putOnClipboard(owner, std::span(data, formats));
     } catch (const std::bad_alloc &) {
-        tell(owner, L"There is not enough memory to copy the picture. The clipboard is as it was.");
+        tell(owner, notCopied,
+             L"There is not enough memory to copy the picture. The clipboard is as it was.");
     }
 }
 
@@ -271,11 +272,11 @@ void savePicture(HWND owner, const Image &image, UINT dpi) {
         }
         const std::wstring where = L"The picture could not be saved as\n" + file + L"\n\n";
         if (bytes.empty())
-            tell(owner, where + L"It could not be drawn.");
+            tell(owner, notSaved, where + L"It could not be drawn.");
         else if (const DWORD error = writeWhole(file, bytes))
-            tell(owner, where + reason(error));
+            tell(owner, notSaved, where + reason(error));
     } catch (const std::bad_alloc &) {
-        tell(owner, L"There is not enough memory to save the picture as\n" + file);
+        tell(owner, notSaved, L"There is not enough memory to save the picture as\n" + file);
     }
 }
 

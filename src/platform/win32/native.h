@@ -179,8 +179,9 @@ struct ClipboardData {
 };
 HGLOBAL clipboardMemory(std::initializer_list<std::span<const std::byte>> parts);
 void putOnClipboard(HWND owner, std::span<ClipboardData> data);
-// In a message box over the owner's window.
-void tell(HWND owner, const std::wstring &text);
+// In a message box over the owner's window, titled with what did not happen.
+constexpr const wchar_t *notCopied = L"Nothing Copied", *notSaved = L"Picture Not Saved";
+void tell(HWND owner, const wchar_t *title, const std::wstring &text);
 
 // The Copy key in a frame: the focused field's selection, where it has one,
 // else the frame's default copy, if it has anything to copy.
