@@ -148,7 +148,14 @@ void tst_Desktop::closeAndCheck() {
     QVERIFY(program.waitForFinished(5000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 1);
-    QCOMPARE(program.readAllStandardError(), QByteArray());
+    QList<QByteArray> errors = program.readAllStandardError().split('\n');
+    // Wine's save dialog asks for the label of its drive Z:, the Linux root,
+    // and Wine itself says on standard error that it cannot read it.
+    if (wine())
+        errors.removeIf([](const QByteArray &line) {
+            return line.startsWith("wine: Read access denied for device");
+        });
+    QCOMPARE(errors.join('\n'), QByteArray());
 }
 
 QColor tst_Desktop::pixel(QPoint at, int scale) {
@@ -444,7 +451,8 @@ void tst_Desktop::picture() {
         bytes = clipboard(QStringLiteral("image/png"));
     } else {
         QVERIFY2(x.focus(x.findWindow(QStringLiteral("Save Picture"))), "no dialog to save in");
-        x.type(wine() ? QStringLiteral("Z:") + QDir::toNativeSeparators(path) : path);
+        // Wine's dialog takes a Linux path on its drive Z:, with backslashes.
+        x.type(wine() ? QStringLiteral("Z:") + QString(path).replace('/', '\\') : path);
         x.key({"Return"});
         QTRY_VERIFY(QFile::exists(path) || kind == "none");
         QFile file(path);
