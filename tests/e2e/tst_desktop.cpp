@@ -35,6 +35,7 @@ private slots:
     void copyKey();
     void picture_data();
     void picture();
+    void busyClipboard();
     void twiceAsLargeAt192Dpi();
 
 private:
@@ -449,6 +450,11 @@ void tst_Desktop::picture() {
     if (name.isEmpty()) {
         QTRY_VERIFY(clipboard(QStringLiteral("TARGETS")).split('\n').contains("image/png"));
         bytes = clipboard(QStringLiteral("image/png"));
+        // The bitmap that Windows programs paste, the same pixels.
+        if (wine())
+            QCOMPARE(QImage::fromData(clipboard(QStringLiteral("image/bmp")), "BMP")
+                         .convertToFormat(QImage::Format_RGB32),
+                     QImage::fromData(bytes, "PNG").convertToFormat(QImage::Format_RGB32));
     } else {
         QVERIFY2(x.focus(x.findWindow(QStringLiteral("Save Picture"))), "no dialog to save in");
         // Wine's dialog takes a Linux path on its drive Z:, with backslashes.
@@ -482,6 +488,31 @@ void tst_Desktop::picture() {
         QVERIFY(
             QDir(folder.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
     }
+    closeAndCheck();
+}
+
+// While another Windows program holds the clipboard, Copy says so in a box
+// and leaves the clipboard as it was.
+void tst_Desktop::busyClipboard() {
+    const QString holder = qEnvironmentVariable("QUORVEL_WINDOWS_HOLDER");
+    if (!wine() || holder.isEmpty())
+        QSKIP("for the Windows program, with a program that holds the clipboard");
+    QVERIFY(launch());
+    QVERIFY(workedExample());
+    const QString before = QStringLiteral("what was on the clipboard");
+    x.run("sh", {"-c", "printf '" + before + "' | xclip -i -selection clipboard"});
+    QProcess hold;
+    hold.setProcessEnvironment(x.environment());
+    hold.start(QStringLiteral("wine"), {holder, "30"});
+    QVERIFY(hold.waitForReadyRead(15000) && hold.readAll().startsWith("held"));
+    x.click(origin + verdictLine, 3);
+    QTest::qWait(500);
+    x.key({"c"});
+    QVERIFY2(x.focus(x.findWindow(QStringLiteral("Nothing Copied"))), "no message");
+    x.key({"Return"});
+    hold.kill();
+    hold.waitForFinished(5000);
+    QCOMPARE(clipboardText(before), before);
     closeAndCheck();
 }
 
