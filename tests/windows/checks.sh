@@ -36,7 +36,7 @@ imports() {
         case "${dll,,}" in
         kernel32.dll | user32.dll | gdi32.dll | msvcrt.dll | comctl32.dll | oleacc.dll | \
             ole32.dll | oleaut32.dll | uxtheme.dll | advapi32.dll | shell32.dll | shcore.dll | \
-            dwmapi.dll | imm32.dll | comdlg32.dll | gdiplus.dll) ;;
+            dwmapi.dll | imm32.dll) ;;
         *) fail "$exe imports $dll, which does not come with Windows" ;;
         esac
     done

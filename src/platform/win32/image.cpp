@@ -25,6 +25,59 @@ namespace {
 // The narrowest a copied or saved picture comes out, in pixels.
 constexpr int leastWidth = 480;
 
+// GDI+ and the common dialogs, which come with Windows, are loaded from its
+// own folder the first time a picture is copied or saved, so that the
+// program starts without them; a function that cannot be had is null.
+HMODULE systemLibrary(const wchar_t *name) {
+    return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+template <typename Pointer> Pointer function(HMODULE library, const char *name) {
+    // By way of the generic function pointer, which converts to any other.
+    return reinterpret_cast<Pointer>(
+        reinterpret_cast<void (*)()>(library ? GetProcAddress(library, name) : nullptr));
+}
+
+// What makes a PNG.
+struct GdiPlus {
+    HMODULE library = systemLibrary(L"gdiplus.dll");
+    decltype(&Gdiplus::GdiplusStartup) startup =
+        function<decltype(startup)>(library, "GdiplusStartup");
+    decltype(&Gdiplus::GdiplusShutdown) shutdown =
+        function<decltype(shutdown)>(library, "GdiplusShutdown");
+    decltype(&Gdiplus::DllExports::GdipGetImageEncodersSize) encodersSize =
+        function<decltype(encodersSize)>(library, "GdipGetImageEncodersSize");
+    decltype(&Gdiplus::DllExports::GdipGetImageEncoders) encoders =
+        function<decltype(encoders)>(library, "GdipGetImageEncoders");
+    decltype(&Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP) fromBitmap =
+        function<decltype(fromBitmap)>(library, "GdipCreateBitmapFromHBITMAP");
+    decltype(&Gdiplus::DllExports::GdipSaveImageToStream) save =
+        function<decltype(save)>(library, "GdipSaveImageToStream");
+    decltype(&Gdiplus::DllExports::GdipDisposeImage) dispose =
+        function<decltype(dispose)>(library, "GdipDisposeImage");
+
+    static const GdiPlus *get() {
+        static const GdiPlus loaded;
+        return loaded.startup && loaded.shutdown && loaded.encodersSize && loaded.encoders &&
+                       loaded.fromBitmap && loaded.save && loaded.dispose
+                   ? &loaded
+                   : nullptr;
+    }
+};
+
+// The dialog that asks where to save.
+struct Dialogs {
+    HMODULE library = systemLibrary(L"comdlg32.dll");
+    decltype(&GetSaveFileNameW) save = function<decltype(save)>(library, "GetSaveFileNameW");
+    decltype(&CommDlgExtendedError) error =
+        function<decltype(error)>(library, "CommDlgExtendedError");
+
+    static const Dialogs &get() {
+        static const Dialogs loaded;
+        return loaded;
+    }
+};
+
 // The image drawn into a bitmap: the bottom row first, 32 bits to a pixel,
 // every pixel opaque. Empty where it cannot be made.
 class Raster {
@@ -98,45 +151,58 @@ private:
 // could not be made.
 std::string png(const Raster &raster) {
     using namespace Gdiplus;
-    using namespace Gdiplus::DllExports;
-    std::string bytes;
-    ULONG_PTR token = 0;
+    const GdiPlus *gdiPlus = GdiPlus::get();
+    if (!gdiPlus)
+        return {};
+    // What GDI+ lends, given back however the encoding ends.
+    struct Session {
+        const GdiPlus &gdi;
+        ULONG_PTR token = 0;
+        GpBitmap *bitmap = nullptr;
+        IStream *stream = nullptr;
+        ~Session() {
+            if (stream)
+                stream->Release();
+            if (bitmap)
+                gdi.dispose(bitmap);
+            if (token)
+                gdi.shutdown(token);
+        }
+    } session{*gdiPlus};
+    const GdiPlus &gdi = *gdiPlus;
     const GdiplusStartupInput input;
-    if (GdiplusStartup(&token, &input, nullptr) != Ok)
-        return bytes;
-    GpBitmap *bitmap = nullptr;
-    IStream *stream = nullptr;
     UINT count = 0, size = 0;
-    CLSID encoder{};
-    bool found = false;
-    if (GdipGetImageEncodersSize(&count, &size) == Ok && size > 0) {
-        auto buffer = std::make_unique<std::byte[]>(size);
-        auto *codecs = reinterpret_cast<ImageCodecInfo *>(buffer.get());
-        if (GdipGetImageEncoders(count, size, codecs) == Ok)
-            for (UINT i = 0; i < count && !found; ++i)
-                if (codecs[i].MimeType && std::wstring_view(codecs[i].MimeType) == L"image/png") {
-                    encoder = codecs[i].Clsid;
-                    found = true;
-                }
-    }
+    if (gdi.startup(&session.token, &input, nullptr) != Ok ||
+        gdi.encodersSize(&count, &size) != Ok || size == 0)
+        return {};
+    const auto buffer = std::make_unique<std::byte[]>(size);
+    auto *codecs = reinterpret_cast<ImageCodecInfo *>(buffer.get());
+    if (gdi.encoders(count, size, codecs) != Ok)
+        return {};
+    const CLSID *encoder = nullptr;
+    for (UINT i = 0; i < count && !encoder; ++i)
+        if (codecs[i].MimeType && std::wstring_view(codecs[i].MimeType) == L"image/png")
+            encoder = &codecs[i].Clsid;
     STATSTG stat{};
     HGLOBAL memory = nullptr;
-    if (found && GdipCreateBitmapFromHBITMAP(raster.bitmap(), nullptr, &bitmap) == Ok &&
-        SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) &&
-        GdipSaveImageToStream(bitmap, stream, &encoder, nullptr) == Ok &&
-        SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME)) &&
-        SUCCEEDED(GetHGlobalFromStream(stream, &memory)) &&
-        stat.cbSize.QuadPart <= GlobalSize(memory)) {
-        if (const void *data = GlobalLock(memory)) {
-            bytes.assign(static_cast<const char *>(data), stat.cbSize.QuadPart);
-            GlobalUnlock(memory);
-        }
+    if (!encoder || gdi.fromBitmap(raster.bitmap(), nullptr, &session.bitmap) != Ok ||
+        FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &session.stream)) ||
+        gdi.save(session.bitmap, session.stream, encoder, nullptr) != Ok ||
+        FAILED(session.stream->Stat(&stat, STATFLAG_NONAME)) ||
+        FAILED(GetHGlobalFromStream(session.stream, &memory)) ||
+        stat.cbSize.QuadPart > GlobalSize(memory))
+        return {};
+    const auto *data = static_cast<const char *>(GlobalLock(memory));
+    if (!data)
+        return {};
+    std::string bytes;
+    try {
+        bytes.assign(data, stat.cbSize.QuadPart);
+    } catch (...) {
+        GlobalUnlock(memory);
+        throw;
     }
-    if (stream)
-        stream->Release();
-    if (bitmap)
-        GdipDisposeImage(bitmap);
-    GdiplusShutdown(token);
+    GlobalUnlock(memory);
     return bytes;
 }
 
@@ -216,8 +282,13 @@ std::wstring askWhere(HWND owner, std::wstring name) {
         dialog.lpstrTitle = L"Save Picture";
         dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
                        OFN_ENABLESIZING;
-        if (!GetSaveFileNameW(&dialog)) {
-            if (const DWORD error = CommDlgExtendedError())
+        const Dialogs &dialogs = Dialogs::get();
+        if (!dialogs.save || !dialogs.error) {
+            tell(owner, notSaved, L"The Save dialog could not open: it is missing from Windows.");
+            return {};
+        }
+        if (!dialogs.save(&dialog)) {
+            if (const DWORD error = dialogs.error())
                 tell(owner, notSaved,
                      L"The Save dialog could not open (error " + std::to_wstring(error) + L").");
             return {};
@@ -244,8 +315,8 @@ void copyPicture(HWND owner, const Image &image, UINT dpi) {
             tell(owner, notCopied, L"The picture could not be drawn, so nothing was copied.");
             return;
         }
-        // A bitmap for every program that takes pictures, and PNG, which
-        // keeps its colours exact, for those that read it.
+        // A bitmap, which every program that takes pictures pastes, and PNG
+        // for those that read it.
         const std::string encoded = png(raster);
         ClipboardData data[2] = {{CF_DIB, clipboardMemory({raster.header(), raster.pixels()})}};
         std::size_t formats = 1;
