@@ -1,4 +1,5 @@
 #include "platform/qt/look.h"
+#include "platform/qt/menu.h"
 #include "support/form_driver.h"
 #include "support/screen_colours.h"
 
@@ -21,6 +22,8 @@ private slots:
     void titleConstructor();
     void resizingMovesNothing();
     void accessibleNames();
+    void savedAs_data();
+    void savedAs();
 };
 
 void tst_Window::components_data() {
@@ -206,6 +209,28 @@ void tst_Window::accessibleNames() {
     QCOMPARE(name(form.l_result), QStringLiteral("LOS Blocked"));
     form.b_clear->click();
     QCOMPARE(name(form.l_result), QString());
+}
+
+// The name chosen in "Save Picture…" and the filter chosen beside it: the
+// file that is written, and whether as SVG.
+void tst_Window::savedAs_data() {
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<bool>("svgFilter");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("svg");
+    QTest::newRow("capitals") << "/p/a.SVG" << false << "/p/a.SVG" << true;
+    QTest::newRow("mixed") << "/p/a.Png" << true << "/p/a.Png" << false;
+    QTest::newRow("none") << "/p/a" << true << "/p/a.svg" << true;
+    QTest::newRow("a decimal point") << "/p/a 2.5" << false << "/p/a 2.5.png" << false;
+    QTest::newRow("another format") << "/p/a.jpeg" << true << "/p/a.jpeg.svg" << true;
+}
+
+void tst_Window::savedAs() {
+    QFETCH(QString, chosen);
+    QFETCH(bool, svgFilter);
+    QFETCH(QString, path);
+    QFETCH(bool, svg);
+    QCOMPARE(platform::qt::saveAs(chosen, svgFilter), (platform::qt::SaveAs{path, svg}));
 }
 
 QTEST_MAIN(tst_Window)

@@ -1,5 +1,6 @@
 #include "frame_widget.h"
 #include "look.h"
+#include "menu.h"
 #include "native.h"
 #include "platform/picture.h"
 #include "tip.h"
@@ -59,11 +60,12 @@ void Component::setCopyText(std::string_view text) {
     qt::setCopyText(widget(*this), qt::qstring(text));
 }
 
+void Component::setImage(Image image) {
+    qt::setImage(widget(*this), std::move(image));
+}
+
 void Container::add(Component &child) {
     widget(child)->setParent(widget(*this));
 }
-
-// First stand-in: no picture to copy or save yet.
-void Component::setImage(Image) {}
 
 } // namespace platform

@@ -1,4 +1,5 @@
 #include "frame_widget.h"
+#include "menu.h"
 #include "native.h"
 
 #include <QCloseEvent>
@@ -132,7 +133,8 @@ void Frame::setDefaultButton(Button &button) {
     qt::window(*this)->setDefaultButton(qt::widget<QPushButton>(button));
 }
 
-// First stand-in: the Copy key copies only selected text.
-void Frame::setDefaultCopy(Component &) {}
+void Frame::setDefaultCopy(Component &component) {
+    qt::setDefaultCopy(qt::window(*this), qt::widget(component));
+}
 
 } // namespace platform

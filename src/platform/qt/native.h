@@ -35,5 +35,14 @@ template <typename W = QWidget> W *widget(const Component &component) {
     return static_cast<W *>(component.native().widget.data());
 }
 
+// What the peer keeps beside a widget: its first child of that class, made
+// where there is none if asked to.
+template <typename T> T *childOf(QWidget *parent, bool make = false) {
+    for (QObject *child : parent->children())
+        if (auto *found = dynamic_cast<T *>(child))
+            return found;
+    return make ? new T(parent) : nullptr;
+}
+
 } // namespace qt
 } // namespace platform

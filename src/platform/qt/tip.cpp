@@ -10,10 +10,7 @@
 #include "native.h"
 
 #include <QApplication>
-#include <QClipboard>
-#include <QContextMenuEvent>
 #include <QHelpEvent>
-#include <QMenu>
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
@@ -29,25 +26,18 @@ namespace platform::qt {
 
 namespace {
 
-template <typename T> T *childOf(QObject *parent) {
-    for (QObject *child : parent->children())
-        if (auto *found = dynamic_cast<T *>(child))
-            return found;
-    return nullptr;
-}
-
 QColor qcolor(Color c) {
     return QColor(std::clamp(c.red, 0, 255), std::clamp(c.green, 0, 255),
                   std::clamp(c.blue, 0, 255));
 }
 
-// What a component shows and copies beyond what its widget keeps: a child of
+// What a component's tooltip shows beyond what its widget keeps: a child of
 // the widget that watches its events.
 class Extras : public QObject {
 public:
     explicit Extras(QWidget *owner) : QObject(owner) { owner->installEventFilter(this); }
 
-    QString text, copy;
+    QString text;
     std::optional<Picture> picture;
 
 protected:
@@ -194,35 +184,17 @@ bool Extras::eventFilter(QObject *watched, QEvent *e) {
     if (watched != owner)
         return false;
     if (e->type() == QEvent::ToolTip && !text.isEmpty()) {
-        TipWindow *tip = childOf<TipWindow>(owner->window());
-        if (!tip)
-            tip = new TipWindow(owner->window());
-        tip->showFor(owner, *this, static_cast<QHelpEvent *>(e)->globalPos());
-        return true;
-    }
-    if (e->type() == QEvent::ContextMenu && !copy.isEmpty()) {
-        // The menu runs an event loop of its own, in which this may go.
-        const QString copied = copy;
-        QMenu menu;
-        const QAction *action = menu.addAction(QApplication::translate("Quorvel", "&Copy"));
-        if (menu.exec(static_cast<QContextMenuEvent *>(e)->globalPos()) == action)
-            QGuiApplication::clipboard()->setText(copied);
+        childOf<TipWindow>(owner->window(), true)
+            ->showFor(owner, *this, static_cast<QHelpEvent *>(e)->globalPos());
         return true;
     }
     return false;
 }
 
-Extras *extrasOf(QWidget *widget, bool make) {
-    Extras *extras = childOf<Extras>(widget);
-    if (!extras && make)
-        extras = new Extras(widget);
-    return extras;
-}
-
 } // namespace
 
 void setTip(QWidget *widget, const QString &text, const Picture *picture) {
-    Extras *extras = extrasOf(widget, !text.isEmpty());
+    Extras *extras = childOf<Extras>(widget, !text.isEmpty());
     if (!extras)
         return;
     extras->text = text;
@@ -237,11 +209,6 @@ void setTip(QWidget *widget, const QString &text, const Picture *picture) {
         tip->hideTip();
     else
         tip->showFor(widget, *extras, QCursor::pos());
-}
-
-void setCopyText(QWidget *widget, const QString &text) {
-    if (Extras *extras = extrasOf(widget, !text.isEmpty()))
-        extras->copy = text;
 }
 
 void paint(QPainter &painter, const Picture &picture) {
@@ -290,6 +257,19 @@ void paint(QPainter &painter, const Picture &picture) {
         }
     }
     painter.restore();
+}
+
+QImage raster(const Picture &picture, int scale) {
+    scale = std::clamp(scale, 1, 8);
+    QImage image(std::clamp(picture.width, 1, 4000) * scale,
+                 std::clamp(picture.height, 1, 4000) * scale, QImage::Format_RGB32);
+    // The image's own ground, its first shape, reaches every edge, whatever
+    // smoothing does along them.
+    image.fill(picture.empty() ? QColor(Qt::white) : qcolor(picture.shapes.front().fill));
+    QPainter painter(&image);
+    painter.scale(scale, scale);
+    paint(painter, picture);
+    return image;
 }
 
 } // namespace platform::qt

@@ -1,10 +1,12 @@
-// A component's tooltip and its "Copy", beyond what Qt's own widgets give: a
-// tooltip of the program's own that shows a picture above its lines, and a
-// context menu that copies a text. Nothing is made before it is first needed.
+// A component's tooltip beyond what Qt's own widgets give: a tooltip of the
+// program's own that shows a picture above its lines; and the painting of a
+// picture, on a widget or into an image. Nothing is made before it is first
+// needed.
 #pragma once
 
 #include "platform/picture.h"
 
+#include <QImage>
 #include <QString>
 
 class QPainter;
@@ -16,11 +18,11 @@ namespace platform::qt {
 // when the pointer rests on the widget. Empty text: no tooltip.
 void setTip(QWidget *widget, const QString &text, const Picture *picture);
 
-// What "Copy" in the widget's context menu puts on the clipboard. Empty: no
-// menu.
-void setCopyText(QWidget *widget, const QString &text);
-
 // Draws the picture's shapes with its top-left corner at the painter's origin.
 void paint(QPainter &painter, const Picture &picture);
+
+// The picture drawn at scale times its pixels (1 to 8), opaque, on its own
+// ground, its first shape's fill, to the image's edges.
+QImage raster(const Picture &picture, int scale);
 
 } // namespace platform::qt

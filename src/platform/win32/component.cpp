@@ -84,6 +84,8 @@ Native::~Native() {
     if (auto *frame = dynamic_cast<FrameNative *>(&root()); frame && frame != this) {
         if (frame->defaultButton == this)
             frame->defaultButton = nullptr;
+        if (frame->defaultCopy == this)
+            frame->defaultCopy = nullptr;
         if (hwnd && frame->lastFocus == hwnd)
             frame->lastFocus = nullptr;
     }
@@ -298,10 +300,7 @@ bool containerMessage(Native &container, UINT message, WPARAM wParam, LPARAM lPa
         return true;
     }
     case WM_NOTIFY:
-        if (!answerToolTip(*reinterpret_cast<NMHDR *>(lParam)))
-            return false;
-        result = 0;
-        return true;
+        return answerToolTip(container, *reinterpret_cast<NMHDR *>(lParam), result);
     case WM_CONTEXTMENU:
         if (!showCopyMenu(container, lParam))
             return false;

@@ -1,42 +1,93 @@
-// "Copy" in a component's context menu: its text on the clipboard, as
-// Unicode text with Windows' line ends.
+// The verdict's context menu, "Copy", "Copy Picture" and "Save Picture...",
+// the Copy key, and the clipboard they put things on: text as Unicode with
+// Windows' line ends.
 #include "native.h"
 #include "platform/picture.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace platform {
 
 namespace {
 
-constexpr UINT_PTR copyCommand = 1;
-
-void putOnClipboard(HWND owner, const std::wstring &text) {
-    // Another program may hold the clipboard for a moment.
-    bool open = false;
-    for (int attempt = 0; attempt < 10 && !(open = OpenClipboard(owner) != FALSE); ++attempt)
-        Sleep(20);
-    if (!open)
-        return;
-    EmptyClipboard();
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-        if (void *to = GlobalLock(memory)) {
-            std::memcpy(to, text.c_str(), bytes);
-            GlobalUnlock(memory);
-            if (SetClipboardData(CF_UNICODETEXT, memory))
-                memory = nullptr; // the clipboard's now
-        }
-        if (memory)
-            GlobalFree(memory);
-    }
-    CloseClipboard();
-}
+enum : UINT_PTR { copyCommand = 1, copyPictureCommand, savePictureCommand };
 
 } // namespace
 
+HGLOBAL clipboardMemory(std::initializer_list<std::span<const std::byte>> parts) {
+    std::size_t size = 0;
+    for (auto part : parts)
+        size += part.size();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    auto *to = memory ? static_cast<std::byte *>(GlobalLock(memory)) : nullptr;
+    if (!to) {
+        if (memory)
+            GlobalFree(memory);
+        return nullptr;
+    }
+    for (auto part : parts)
+        to = std::copy(part.begin(), part.end(), to);
+    GlobalUnlock(memory);
+    return memory;
+}
+
+void tell(HWND owner, const wchar_t *title, const std::wstring &text) {
+    MessageBoxW(owner, text.c_str(), title, MB_OK | MB_ICONWARNING);
+}
+
+void putOnClipboard(HWND owner, std::span<ClipboardData> data) {
+    bool complete = true;
+    for (const ClipboardData &d : data)
+        complete = complete && d.memory;
+    // Another program may hold the clipboard for a moment.
+    bool open = false;
+    for (int attempt = 0; complete && attempt < 10 && !(open = OpenClipboard(owner)); ++attempt)
+        Sleep(20);
+    if (open) {
+        if (EmptyClipboard())
+            for (ClipboardData &d : data)
+                if (SetClipboardData(d.format, d.memory))
+                    d.memory = nullptr; // the clipboard's now
+        CloseClipboard();
+    }
+    for (ClipboardData &d : data)
+        if (d.memory)
+            GlobalFree(d.memory);
+    if (!complete)
+        tell(owner, notCopied,
+             L"There is not enough memory to copy this. The clipboard is as it was.");
+    else if (!open)
+        tell(owner, notCopied,
+             L"Another program is using the clipboard, so nothing was copied. "
+             L"Try again in a moment.");
+}
+
+void copyText(HWND owner, const std::wstring &text) {
+    ClipboardData data[] = {
+        {CF_UNICODETEXT,
+         clipboardMemory({std::as_bytes(std::span(text.c_str(), text.size() + 1))})}};
+    putOnClipboard(owner, data);
+}
+
+void copyKey(FrameNative &frame) {
+    const HWND focus = GetFocus();
+    if (const Native *n = focus && IsChild(frame.hwnd, focus) ? nativeOf(focus) : nullptr;
+        n && dynamic_cast<TextField *>(n->component)) {
+        DWORD from = 0, to = 0;
+        SendMessageW(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                     reinterpret_cast<LPARAM>(&to));
+        if (from != to) {
+            SendMessageW(focus, WM_COPY, 0, 0);
+            return;
+        }
+    }
+    if (frame.defaultCopy && !frame.defaultCopy->copyText.empty())
+        copyText(frame.hwnd, frame.defaultCopy->copyText);
+}
+
 bool showCopyMenu(Native &container, LPARAM where) {
     POINT at{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
+    const auto offers = [](const Native &n) { return !n.copyText.empty() || !n.image.empty(); };
     Native *target = &container;
     if (where == -1) {
         // From the keyboard: the container's own, at its corner.
@@ -48,22 +99,40 @@ bool showCopyMenu(Native &container, LPARAM where) {
         POINT inside = at;
         ScreenToClient(container.hwnd, &inside);
         HWND child = ChildWindowFromPointEx(container.hwnd, inside, CWP_SKIPINVISIBLE);
-        if (Native *n = child ? nativeOf(child) : nullptr; n && !n->copyText.empty())
+        if (Native *n = child ? nativeOf(child) : nullptr; n && offers(*n))
             target = n;
     }
-    if (target->copyText.empty())
+    if (!offers(*target))
         return false;
+    // Kept apart from the component, which a choice may change.
     const std::wstring text = target->copyText;
+    const Image image = target->image;
+    const UINT dpi = target->dpi();
     HMENU menu = CreatePopupMenu();
     if (!menu)
         return true;
-    AppendMenuW(menu, MF_STRING, copyCommand, L"&Copy");
+    if (!text.empty())
+        AppendMenuW(menu, MF_STRING, copyCommand, L"&Copy");
+    if (!image.empty()) {
+        AppendMenuW(menu, MF_STRING, copyPictureCommand, L"Copy &Picture");
+        AppendMenuW(menu, MF_STRING, savePictureCommand, L"&Save Picture\u2026");
+    }
     const auto chosen =
         static_cast<UINT_PTR>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                              at.x, at.y, 0, container.hwnd, nullptr));
     DestroyMenu(menu);
-    if (chosen == copyCommand)
-        putOnClipboard(container.hwnd, text);
+    const HWND owner = container.root().hwnd;
+    switch (chosen) {
+    case copyCommand:
+        copyText(owner, text);
+        break;
+    case copyPictureCommand:
+        copyPicture(owner, image, dpi);
+        break;
+    case savePictureCommand:
+        savePicture(owner, image, dpi);
+        break;
+    }
     return true;
 }
 
@@ -71,7 +140,8 @@ void Component::setCopyText(std::string_view text) {
     native().copyText = windowsLines(text);
 }
 
-// First stand-in: no picture to copy or save yet.
-void Component::setImage(Image) {}
+void Component::setImage(Image image) {
+    native().image = std::move(image);
+}
 
 } // namespace platform

@@ -6,6 +6,9 @@ namespace {
 
 // Sent to itself by a frame that has shown for the first time.
 constexpr UINT annotateMessage = WM_APP;
+// The command of the Copy key, Ctrl+C or Ctrl+Insert, from the frame's
+// accelerator table.
+constexpr WORD copyKeyCommand = 1;
 
 FrameNative &frameOf(Component &frame) {
     return static_cast<FrameNative &>(frame.native());
@@ -89,6 +92,11 @@ bool frameMessage(FrameNative &f, UINT message, WPARAM wParam, LPARAM lParam, LR
         fitToolTips(f);
         return true;
     }
+    case WM_COMMAND:
+        if (HIWORD(wParam) != 1 || LOWORD(wParam) != copyKeyCommand || lParam)
+            return false;
+        guarded([&f] { copyKey(f); });
+        return true;
     case DM_GETDEFID: {
         // Enter presses the focused push button, else the default one.
         Native *focus = nativeOf(GetFocus());
@@ -149,7 +157,10 @@ Frame::Frame() : Container(std::make_unique<FrameNative>()) {
 
 Frame::~Frame() {
     // Nothing is told of the window going down with the program.
-    frameOf(*this).listeners.clear();
+    FrameNative &f = frameOf(*this);
+    f.listeners.clear();
+    if (f.keys)
+        DestroyAcceleratorTable(f.keys);
 }
 
 void Frame::setTitle(std::string_view title) {
@@ -192,7 +203,14 @@ void Frame::setDefaultButton(Button &button) {
     frameOf(*this).defaultButton = &button.native();
 }
 
-// First stand-in: the Copy key copies only selected text.
-void Frame::setDefaultCopy(Component &) {}
+void Frame::setDefaultCopy(Component &component) {
+    FrameNative &f = frameOf(*this);
+    f.defaultCopy = &component.native();
+    if (f.keys)
+        return;
+    ACCEL copy[] = {{FCONTROL | FVIRTKEY, 'C', copyKeyCommand},
+                    {FCONTROL | FVIRTKEY, VK_INSERT, copyKeyCommand}};
+    f.keys = CreateAcceleratorTableW(copy, static_cast<int>(std::size(copy)));
+}
 
 } // namespace platform

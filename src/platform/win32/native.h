@@ -19,8 +19,11 @@
 #include "platform/picture.h"
 #include "platform/runtime.h"
 
+#include <cstddef>
+#include <initializer_list>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +62,7 @@ struct Native {
     bool tipAdded = false;          // a tool of the frame's tooltip control
     std::optional<Picture> picture; // above the tooltip's lines
     std::wstring copyText;          // lines ended by "\r\n"
+    Image image;                    // for Copy Picture and Save Picture
 
     std::optional<Color> background;
     HBRUSH brush = nullptr; // of background
@@ -89,9 +93,11 @@ struct FrameNative : Native {
     FrameNative();
     std::vector<std::unique_ptr<WindowListener>> listeners;
     Native *defaultButton = nullptr;
-    HWND lastFocus = nullptr; // the control that had the focus, for reactivation
-    POINT insets{};           // of the frame, as last applied to the children
-    HWND tips = nullptr;      // the tooltip control, made for the first tooltip
+    HWND lastFocus = nullptr;      // the control that had the focus, for reactivation
+    POINT insets{};                // of the frame, as last applied to the children
+    HWND tips = nullptr;           // the tooltip control, made for the first tooltip
+    Native *defaultCopy = nullptr; // what the Copy key copies with no text selected
+    HACCEL keys = nullptr;         // the Copy key, once there is a default copy
     bool opened = false, iconified = false;
 };
 
@@ -134,9 +140,10 @@ void forget(Native &native);
 void showToolTip(Native &native);
 void dropToolTip(Native &native);
 void fitToolTips(FrameNative &frame);
-// Answers a tooltip control's request for the text of a tool, sent to the
-// tool's container; false for any other notice.
-bool answerToolTip(NMHDR &notice);
+// Answers the frame's tooltip control, which asks a tool's container for
+// the tool's text and tells the frame as it draws; false for any other
+// notice.
+bool answerToolTip(Native &container, NMHDR &notice, LRESULT &result);
 
 // Text in Windows' line ends, "\r\n".
 std::wstring windowsLines(std::string_view text);
@@ -145,10 +152,40 @@ std::wstring windowsLines(std::string_view text);
 // the form's pixels to the dots per inch.
 void drawPicture(HDC dc, POINT corner, const Picture &picture, UINT dpi);
 
-// Shows the context menu with "Copy" of the component under the pointer in a
-// container, or of the container itself, where one has a text to copy; false
-// where none has.
+// Shows the context menu of the component under the pointer in a container,
+// or of the container itself, where one has a text or an image to copy:
+// "Copy", "Copy Picture" and "Save Picture..." as it has them; false where
+// none has.
 bool showCopyMenu(Native &container, LPARAM where);
+
+// Puts the text on the clipboard, as Unicode text. A clipboard that stays
+// busy, or memory that cannot be had, is told in a message box over the
+// owner, and the clipboard is left as it was.
+void copyText(HWND owner, const std::wstring &text);
+// The same for the image, as a bitmap and as PNG, drawn at the dots per
+// inch given or at the least scale of an image where that is more.
+void copyPicture(HWND owner, const Image &image, UINT dpi);
+// Asks where to save the image, and saves it there as PNG or SVG as the name
+// says; a file that cannot be written is told in a message box, and any file
+// that was there before is left as it was.
+void savePicture(HWND owner, const Image &image, UINT dpi);
+// A format's bytes for the clipboard, in memory made and filled before the
+// clipboard is opened (none where it could not be had). putOnClipboard puts
+// them all there and frees what the clipboard did not take; where any is
+// missing, or the clipboard stays busy, it says so and changes nothing.
+struct ClipboardData {
+    UINT format;
+    HGLOBAL memory;
+};
+HGLOBAL clipboardMemory(std::initializer_list<std::span<const std::byte>> parts);
+void putOnClipboard(HWND owner, std::span<ClipboardData> data);
+// In a message box over the owner's window, titled with what did not happen.
+constexpr const wchar_t *notCopied = L"Nothing Copied", *notSaved = L"Picture Not Saved";
+void tell(HWND owner, const wchar_t *title, const std::wstring &text);
+
+// The Copy key in a frame: the focused field's selection, where it has one,
+// else the frame's default copy, if it has anything to copy.
+void copyKey(FrameNative &frame);
 
 // Runs an event handler; a failure that escapes it is reported and the event
 // loop goes on.

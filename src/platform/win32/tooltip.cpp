@@ -24,75 +24,68 @@ Native *currentTool(HWND tips) {
     return nativeOf(reinterpret_cast<HWND>(info.uId));
 }
 
-// Where the current tool's picture goes in the control's client area: where
-// the control starts its lines, less the margin that makes room above them.
-// The control tells where its text goes (TTM_ADJUSTRECT, which on some
-// versions counts the margin in and on others not: the margin is far larger
-// than the control's own padding, which tells them apart); where it does not
-// (Wine), its text starts two pixels in.
-POINT pictureCorner(HWND tips) {
-    RECT margin{}, text{0, 0, 0, 0}, window;
-    SendMessageW(tips, TTM_GETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
-    if (!SendMessageW(tips, TTM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&text)))
-        return {2, 2};
-    // The text's corner from the window's, less the border.
-    POINT client{0, 0};
-    ClientToScreen(tips, &client);
-    GetWindowRect(tips, &window);
-    POINT corner{-text.left - (client.x - window.left), -text.top - (client.y - window.top)};
-    if (corner.y >= margin.top)
-        corner.y -= margin.top;
-    if (corner.x >= margin.left)
-        corner.x -= margin.left;
-    return corner;
+// How wide the control's lines come out: measured as it measures them, in
+// its font, broken at its widest.
+int linesWidth(HWND tips, const std::wstring &lines) {
+    const HDC dc = GetDC(tips);
+    if (!dc)
+        return 0;
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(tips, WM_GETFONT, 0, 0));
+    const HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    const auto widest = static_cast<int>(SendMessageW(tips, TTM_GETMAXTIPWIDTH, 0, 0));
+    RECT r{0, 0, widest > 0 ? widest : 0, 0};
+    DrawTextW(dc, lines.c_str(), static_cast<int>(lines.size()), &r,
+              DT_CALCRECT | DT_NOPREFIX | DT_EXTERNALLEADING | (widest > 0 ? DT_WORDBREAK : 0));
+    if (old)
+        SelectObject(dc, old);
+    ReleaseDC(tips, dc);
+    return r.right - r.left;
 }
 
-// The frame's tooltip control draws the current tool's picture over itself
-// once it has drawn its own ground and lines, and is at least as wide as the
-// picture.
-LRESULT CALLBACK tipProc(HWND tips, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                         DWORD_PTR) {
-    switch (message) {
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-        const LRESULT result = DefSubclassProc(tips, message, wParam, lParam);
-        if (Native *tool = currentTool(tips); tool && tool->picture) {
-            const HDC dc = message == WM_PAINT ? GetDC(tips) : reinterpret_cast<HDC>(wParam);
-            drawPicture(dc, pictureCorner(tips), *tool->picture, tool->dpi());
-            if (message == WM_PAINT)
-                ReleaseDC(tips, dc);
-        }
-        return result;
-    }
-    case WM_WINDOWPOSCHANGING: {
-        auto &pos = *reinterpret_cast<WINDOWPOS *>(lParam);
-        Native *tool = pos.flags & SWP_NOSIZE ? nullptr : currentTool(tips);
-        if (!tool || !tool->picture)
-            break;
-        // As wide as the picture with the same room on its right as on its
-        // left, border included.
-        RECT window, client;
-        GetWindowRect(tips, &window);
-        GetClientRect(tips, &client);
-        const int needed = scale(tool->picture->width, tool->dpi()) + 2 * pictureCorner(tips).x +
-                           (window.right - window.left) - (client.right - client.left);
-        if (pos.cx >= needed)
-            break;
-        pos.cx = needed;
-        // Kept on the screen, as the control keeps the tip it sized.
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof monitor;
-        if (!(pos.flags & SWP_NOMOVE) &&
-            GetMonitorInfoW(MonitorFromPoint({pos.x, pos.y}, MONITOR_DEFAULTTONEAREST), &monitor) &&
-            pos.x + pos.cx > monitor.rcWork.right)
-            pos.x = std::max<int>(monitor.rcWork.left, monitor.rcWork.right - pos.cx);
+// The room the control leaves for a tool's picture: a top margin as high as
+// the picture and the gap below it, and where the lines are narrower than
+// the picture, a right margin that makes up the difference, so that the
+// picture has as much room on its right as on its left.
+RECT pictureMargin(HWND tips, const Native &tool, UINT dpi) {
+    if (!tool.picture)
+        return {};
+    const int wider = scale(tool.picture->width, dpi) - linesWidth(tips, tool.toolTip);
+    return {0, scale(tool.picture->height + pictureGap, dpi), std::max(wider, 0), 0};
+}
+
+// Where the picture goes in the control's client area: in the top margin,
+// from where the lines start. With its DC the control hands over the
+// rectangle it draws in: Windows' is the one its lines go in, below the top
+// margin; Wine's is the whole client area, with the lines 2 pixels inside it
+// and below the margin. The margin is taller than any padding of the
+// control's own, which tells the two apart.
+POINT pictureCorner(HWND tips, const RECT &drawn) {
+    RECT margin{}, client{};
+    SendMessageW(tips, TTM_GETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
+    GetClientRect(tips, &client);
+    if (drawn.top - client.top >= margin.top)
+        return {drawn.left, drawn.top - margin.top};
+    const int padding = EqualRect(&drawn, &client) ? 2 : 0;
+    return {drawn.left + margin.left + padding, drawn.top + padding};
+}
+
+// Draws the current tool's picture once the control has drawn its ground
+// and lines, on the DC it draws on, at the window's dots per inch. Before
+// it shows, the control may also ask with DT_CALCRECT while it measures its
+// lines: nothing is drawn then.
+LRESULT customDraw(NMTTCUSTOMDRAW &draw) {
+    Native *tool = currentTool(draw.nmcd.hdr.hwndFrom);
+    if (!tool || !tool->picture)
+        return CDRF_DODEFAULT;
+    switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return draw.uDrawFlags & DT_CALCRECT ? CDRF_DODEFAULT : CDRF_NOTIFYPOSTPAINT;
+    case CDDS_POSTPAINT:
+        drawPicture(draw.nmcd.hdc, pictureCorner(draw.nmcd.hdr.hwndFrom, draw.nmcd.rc),
+                    *tool->picture, tool->dpi());
         break;
     }
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(tips, tipProc, 0);
-        break;
-    }
-    return DefSubclassProc(tips, message, wParam, lParam);
+    return CDRF_DODEFAULT;
 }
 
 FrameNative *frameOf(Native &n) {
@@ -113,8 +106,6 @@ HWND tipsOf(FrameNative &frame) {
                                  WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, frame.hwnd, nullptr,
                                  GetModuleHandleW(nullptr), nullptr);
-    if (frame.tips)
-        SetWindowSubclass(frame.tips, tipProc, 0, 0);
     fitToolTips(frame);
     return frame.tips;
 }
@@ -167,7 +158,14 @@ void fitToolTips(FrameNative &frame) {
         SendMessageW(frame.tips, TTM_SETMAXTIPWIDTH, 0, scale(tipWidth, frame.dpi()));
 }
 
-bool answerToolTip(NMHDR &notice) {
+bool answerToolTip(Native &container, NMHDR &notice, LRESULT &result) {
+    const auto *frame = dynamic_cast<FrameNative *>(&container.root());
+    if (!frame || !frame->tips || notice.hwndFrom != frame->tips)
+        return false;
+    if (notice.code == NM_CUSTOMDRAW) {
+        result = customDraw(reinterpret_cast<NMTTCUSTOMDRAW &>(notice));
+        return true;
+    }
     if (notice.code != TTN_GETDISPINFOW)
         return false;
     auto &request = reinterpret_cast<NMTTDISPINFOW &>(notice);
@@ -178,10 +176,11 @@ bool answerToolTip(NMHDR &notice) {
     request.hinst = nullptr;
     request.szText[0] = L'\0';
     request.lpszText = n->toolTip.data();
-    // The lines start below the picture; the control is one for all the
-    // frame's tools, so its margin follows the tool it is about to show.
-    RECT margin{0, n->picture ? scale(n->picture->height + pictureGap, n->dpi()) : 0, 0, 0};
+    // The control is one for all the frame's tools, so its margins follow
+    // the tool it is about to show.
+    RECT margin = pictureMargin(notice.hwndFrom, *n, n->dpi());
     SendMessageW(notice.hwndFrom, TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
+    result = 0;
     return true;
 }
 
