@@ -156,6 +156,7 @@ void SideView::text(const Box &b, std::string t) {
 // comes first. A range below 1 puts the obstacle nowhere on a board: it is
 // drawn as a short break with its number.
 void SideView::lay() {
+    runs_.reserve(8); // the most there can be
     const auto between = [this](std::int64_t range, std::int64_t blind) {
         if (range < 1) {
             runs_.push_back({Run::Nowhere, range});
