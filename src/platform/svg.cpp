@@ -160,6 +160,11 @@ void shape(Writer &w, const Shape &s) {
             w.attr("font-weight", "bold");
         if (s.align != Shape::Align::Left)
             w.attr("text-anchor", s.align == Shape::Align::Center ? "middle" : "end");
+        // Blanks kept as they are, two in a row included, where there are
+        // such: browsers heed this on the text itself, not on the document.
+        if (s.text.find("  ") != std::string::npos || s.text.starts_with(' ') ||
+            s.text.ends_with(' '))
+            w.attr("xml:space", "preserve");
         w.attr("fill", s.ink);
         w << ">";
         w.text(s.text);
@@ -181,8 +186,7 @@ std::string svg(const Picture &picture) {
     w.attr("height", static_cast<long long>(picture.height));
     w << " viewBox=\"0 0 " << static_cast<long long>(picture.width) << " "
       << static_cast<long long>(picture.height) << "\"";
-    w << " font-family=\"'Liberation Sans', Arial, Helvetica, sans-serif\" "
-         "xml:space=\"preserve\" style=\"white-space:pre\">\n";
+    w << " font-family=\"'Liberation Sans', Arial, Helvetica, sans-serif\">\n";
     for (const Shape &s : picture.shapes)
         shape(w, s);
     w << "</svg>\n";

@@ -13,7 +13,7 @@ namespace platform {
 // text, in the dialog face or the closest the viewer has; every character of
 // them is escaped as XML needs, and any that XML cannot hold (control
 // characters, broken UTF-8) is written as U+FFFD. Blanks are kept as they
-// are, in the ways both older and newer viewers read.
+// are.
 std::string svg(const Picture &picture);
 
 } // namespace platform
