@@ -73,6 +73,25 @@ los::Verdict reference(const los::Sighting &s) {
                   fromTarget ? "T>F" : "F>T", farRange > blind ? "LOS OK" : "No LOS");
     return {text, farRange > blind ? los::green : los::red, {}, {}};
 }
+// The case of the shared table that the test runs, as "Calculate" reads it,
+// with the texts the sighting quotes.
+struct Read {
+    Read() {
+        QFETCH(QStringList, values);
+        QFETCH(bool, crest);
+        sighting.crest = crest;
+        for (std::size_t i = 0; i < 5; ++i) {
+            texts[i] = values[int(i)].toStdString();
+            *fields[i] = platform::parseFloat(texts[i]).value();
+            sighting.typed[i] = texts[i];
+        }
+    }
+    Read(const Read &) = delete;
+
+    std::string texts[5];
+    los::Sighting sighting{};
+    float *const fields[5] = {&sighting.hf, &sighting.ro, &sighting.ho, &sighting.rt, &sighting.ht};
+};
 } // namespace
 
 void tst_LineOfSight::f2i_data() {
@@ -148,17 +167,9 @@ void tst_LineOfSight::sideView_data() {
 // long stretch of them shortened, with the count beneath), none where the
 // line is blocked; each height, range and the count written out.
 void tst_LineOfSight::sideView() {
-    QFETCH(QStringList, values);
-    QFETCH(bool, crest);
-    std::string texts[5];
-    los::Sighting s{};
-    s.crest = crest;
-    float *fields[] = {&s.hf, &s.ro, &s.ho, &s.rt, &s.ht};
-    for (int i = 0; i < 5; ++i) {
-        texts[i] = values[i].toStdString();
-        *fields[i] = platform::parseFloat(texts[i]).value();
-        s.typed[std::size_t(i)] = texts[i];
-    }
+    const Read typed;
+    const los::Sighting &s = typed.sighting;
+    const auto &fields = typed.fields;
     const los::Decision d = los::decide(s);
     const los::Verdict v = los::judge(s);
     const platform::Picture &p = v.picture;
@@ -236,17 +247,9 @@ void tst_LineOfSight::image_data() {
 }
 
 void tst_LineOfSight::image() {
-    QFETCH(QStringList, values);
-    QFETCH(bool, crest);
-    std::string texts[5];
-    los::Sighting s{};
-    s.crest = crest;
-    float *fields[] = {&s.hf, &s.ro, &s.ho, &s.rt, &s.ht};
-    for (std::size_t i = 0; i < 5; ++i) {
-        texts[i] = values[int(i)].toStdString();
-        *fields[i] = platform::parseFloat(texts[i]).value();
-        s.typed[i] = texts[i];
-    }
+    const Read typed;
+    const los::Sighting &s = typed.sighting;
+    const auto &fields = typed.fields;
     const los::Decision d = los::decide(s);
     const std::string link = "https://example.org/q/#" + std::string(200, 'x');
     const platform::Picture p = los::image(d, link), view = los::sideView(d);
@@ -271,7 +274,7 @@ void tst_LineOfSight::image() {
     for (std::size_t i = 0; i < 5; ++i)
         QVERIFY(written.contains(QString::fromStdString(los::quoted(s.typed[i], *fields[i]))));
     // The link last, in as many lines as it takes.
-    const auto crestRow = written.lastIndexOf(crest ? "yes" : "no");
+    const auto crestRow = written.lastIndexOf(s.crest ? "yes" : "no");
     QVERIFY(crestRow > 0);
     QCOMPARE(written.mid(crestRow + 1).join(""), QString::fromStdString(link));
 
