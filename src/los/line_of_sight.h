@@ -87,8 +87,8 @@ BlindCount countBlindHexes(std::int32_t nearRange, std::int32_t iho, std::int32_
 struct Decision {
     Sighting sighting;
     // The five values as whole numbers, top to bottom (by field::hf to
-    // field::ht). The rule counts with them only where the line is not blocked; the
-    // picture places things by them always.
+    // field::ht). The rule counts with them only where the line is not
+    // blocked; the picture places things by them always.
     std::array<std::int32_t, 5> whole{};
     bool blocked = false;
     // The rest only where the line is not blocked.
