@@ -42,13 +42,17 @@ int hundredths(std::string_view text, std::size_t &i) {
     return 100;
 }
 
-// A text's box width: a little more than the dialog face needs, for a viewer
-// that draws an SVG in a face of its own.
+// A text's box width from its characters' hundredths: a little more than the
+// dialog face needs, for a viewer that draws an SVG in a face of its own.
+float boxWidth(int hundredths, float size) {
+    return static_cast<float>(hundredths) / 100 * size * 1.06f + 2;
+}
+
 float widthOf(std::string_view text, float size) {
     int total = 0;
     for (std::size_t i = 0; i < text.size();)
         total += hundredths(text, i);
-    return static_cast<float>(total) / 100 * size * 1.06f + 2;
+    return boxWidth(total, size);
 }
 
 class Caption {
@@ -112,7 +116,7 @@ void Caption::link(std::string_view link) {
         int used = 0;
         for (std::size_t i = 0; i < link.size();) {
             used += hundredths(link, i);
-            if (end > 0 && static_cast<float>(used) / 100 * linkSize * 1.06f + 2 > width)
+            if (end > 0 && boxWidth(used, linkSize) > width)
                 break;
             end = i;
         }
