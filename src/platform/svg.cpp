@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <concepts>
 #include <cstdint>
 #include <string_view>
 
@@ -10,12 +11,23 @@ namespace platform {
 
 namespace {
 
+// A word of the writer's own, an element's or attribute's name or a fixed
+// value, never a text of the picture's: only a literal makes one.
+class Word {
+public:
+    template <std::size_t N> consteval Word(const char (&word)[N]) : word_(word, N - 1) {}
+    std::string_view text() const { return word_; }
+
+private:
+    std::string_view word_;
+};
+
 class Writer {
 public:
     explicit Writer(std::string &out) : out_(out) {}
 
-    Writer &operator<<(std::string_view text) {
-        out_ += text;
+    Writer &operator<<(Word word) {
+        out_ += word.text();
         return *this;
     }
     Writer &operator<<(long long n) {
@@ -51,10 +63,13 @@ public:
         }
         return *this;
     }
-    // Attribute: name="value".
-    template <typename T> Writer &attr(std::string_view name, T value) {
+    // Attribute: name="value", the value a number, a colour or a fixed word.
+    template <typename T>
+    requires std::same_as<T, float> || std::same_as<T, long long> || std::same_as<T, Color> Writer &
+    attr(Word name, T value) {
         return *this << " " << name << "=\"" << value << "\"";
     }
+    Writer &attr(Word name, Word value) { return *this << " " << name << "=\"" << value << "\""; }
     // Text content, escaped; a character XML cannot hold becomes U+FFFD.
     void text(std::string_view s);
 
@@ -62,35 +77,40 @@ private:
     std::string &out_;
 };
 
-// The length of the well-formed UTF-8 sequence of a character that XML 1.0
-// may hold at the start of s, or 0.
-std::size_t xmlCharacter(std::string_view s) {
+// The character at the start of s: the length of its well-formed UTF-8
+// sequence, 0 where there is none (each byte of a broken sequence stands for
+// a character of its own), and whether XML 1.0 may hold it in a line's text.
+struct Character {
+    std::size_t length;
+    bool allowed;
+};
+
+Character characterAt(std::string_view s) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
     const unsigned char lead = byte(0);
     if (lead < 0x80)
-        return lead >= 0x20 && lead != 0x7F ? 1 : 0; // a line's text: no controls
+        return {1, lead >= 0x20 && lead != 0x7F}; // no controls
     const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
     if (length == 0 || lead > 0xF4 || s.size() < length)
-        return 0;
+        return {0, false};
     std::uint32_t cp = lead & (0x7F >> length);
     for (std::size_t i = 1; i < length; ++i) {
         if ((byte(i) & 0xC0) != 0x80)
-            return 0;
+            return {0, false};
         cp = cp << 6 | (byte(i) & 0x3F);
     }
     const std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < least[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF) || cp == 0xFFFE ||
-        cp == 0xFFFF || (cp >= 0x80 && cp <= 0x9F))
-        return 0;
-    return length;
+    if (cp < least[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return {0, false};
+    return {length, cp != 0xFFFE && cp != 0xFFFF && !(cp >= 0x80 && cp <= 0x9F)};
 }
 
 void Writer::text(std::string_view s) {
     while (!s.empty()) {
-        const std::size_t n = xmlCharacter(s);
-        if (n == 0) {
+        const auto [n, allowed] = characterAt(s);
+        if (!allowed) {
             out_ += "\xEF\xBF\xBD";
-            s.remove_prefix(1);
+            s.remove_prefix(std::max<std::size_t>(n, 1));
             continue;
         }
         switch (s[0]) {
@@ -104,7 +124,7 @@ void Writer::text(std::string_view s) {
             out_ += "&gt;";
             break;
         default:
-            out_ += s.substr(0, n);
+            out_.append(s.substr(0, n));
         }
         s.remove_prefix(n);
     }
@@ -142,7 +162,7 @@ void shape(Writer &w, const Shape &s) {
     case Shape::Kind::Polygon:
         w << "<polygon points=\"";
         for (std::size_t i = 0; i < std::min<std::size_t>(s.count, Shape::maxPoints); ++i)
-            w << (i ? " " : "") << s.points[i].x << "," << s.points[i].y;
+            (i ? w << " " : w) << s.points[i].x << "," << s.points[i].y;
         w << "\"";
         paint(w, s);
         w << "/>\n";
@@ -159,7 +179,7 @@ void shape(Writer &w, const Shape &s) {
         if (s.bold)
             w.attr("font-weight", "bold");
         if (s.align != Shape::Align::Left)
-            w.attr("text-anchor", s.align == Shape::Align::Center ? "middle" : "end");
+            w.attr("text-anchor", s.align == Shape::Align::Center ? Word("middle") : Word("end"));
         // Blanks kept as they are, two in a row included, where there are
         // such: browsers heed this on the text itself, not on the document.
         if (s.text.find("  ") != std::string::npos || s.text.starts_with(' ') ||
