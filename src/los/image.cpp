@@ -1,5 +1,6 @@
 #include "image.h"
 
+#include "lettering.h"
 #include "side_view.h"
 #include "working.h"
 
@@ -13,6 +14,7 @@ namespace los {
 namespace {
 
 using platform::Shape;
+using namespace lettering;
 
 constexpr Color ground{255, 255, 255}, edge{170, 170, 170}, ink{32, 32, 32}, caption{88, 88, 88},
     linkInk{24, 72, 150};
@@ -22,38 +24,6 @@ constexpr float margin = 6, bandHeight = 22, bandSize = 11, row = 14, textSize =
                 linkSize = 9;
 // A link longer than this many lines is left out: the copied text has it.
 constexpr int linkLines = 6;
-
-// How wide each printable ASCII character is in the dialog face, the wider
-// of its regular and bold styles, in hundredths of the size.
-constexpr unsigned char advance[95] = {
-    28, 34, 48, 56, 56, 89, 73, 24, 34,  34, 39, 59, 28, 34, 28, 28, 56, 56, 56, 56, 56, 56, 56, 56,
-    56, 56, 34, 34, 59, 59, 59, 62, 102, 73, 73, 73, 73, 67, 62, 78, 73, 28, 56, 73, 62, 84, 73, 78,
-    67, 78, 73, 67, 62, 73, 67, 95, 67,  67, 62, 34, 28, 34, 59, 56, 34, 56, 62, 56, 62, 56, 34, 62,
-    62, 28, 28, 56, 28, 89, 62, 62, 62,  62, 39, 56, 34, 62, 56, 78, 56, 56, 50, 39, 28, 39, 59};
-
-// A character's width in hundredths of the size: the signs beyond ASCII are
-// as wide as the ellipsis, the widest of them.
-int hundredths(std::string_view text, std::size_t &i) {
-    const auto c = static_cast<unsigned char>(text[i++]);
-    if (c >= 32 && c < 127)
-        return advance[c - 32];
-    while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
-        ++i;
-    return 100;
-}
-
-// A text's box width from its characters' hundredths: a little more than the
-// dialog face needs, for a viewer that draws an SVG in a face of its own.
-float boxWidth(int hundredths, float size) {
-    return static_cast<float>(hundredths) / 100 * size * 1.06f + 2;
-}
-
-float widthOf(std::string_view text, float size) {
-    int total = 0;
-    for (std::size_t i = 0; i < text.size();)
-        total += hundredths(text, i);
-    return boxWidth(total, size);
-}
 
 class Caption {
 public:
@@ -67,14 +37,7 @@ public:
 private:
     Shape &text(float x, float y, float w, float h, std::string t, float size, Shape::Align align,
                 Color colour) {
-        Shape &s = p_.shapes.emplace_back();
-        s.kind = Shape::Kind::Text;
-        s.ink = colour;
-        s.x = x, s.y = y, s.width = w, s.height = h;
-        s.text = std::move(t);
-        s.size = size;
-        s.align = align;
-        return s;
+        return addText(p_, x, y, w, h, std::move(t), size, align, colour);
     }
 
     platform::Picture &p_;
@@ -115,7 +78,7 @@ void Caption::link(std::string_view link) {
         std::size_t end = 0;
         int used = 0;
         for (std::size_t i = 0; i < link.size();) {
-            used += hundredths(link, i);
+            used += advancePast(link, i);
             if (end > 0 && boxWidth(used, linkSize) > width)
                 break;
             end = i;
@@ -130,24 +93,6 @@ void Caption::link(std::string_view link) {
         text(margin, y_, width, linkRow, std::string(line), linkSize, Shape::Align::Left, linkInk);
         y_ += linkRow;
     }
-}
-
-// A value as the working quotes it, in ASCII for a file's name.
-std::string ascii(std::string_view typed, float value) {
-    std::string out;
-    const std::string q = quoted(typed, value);
-    for (std::size_t i = 0; i < q.size(); ++i) {
-        if (q.compare(i, 3, "\u2212") == 0) {
-            out += '-';
-            i += 2;
-        } else if (q.compare(i, 3, "\u2026") == 0) {
-            out += "...";
-            i += 2;
-        } else {
-            out += q[i];
-        }
-    }
-    return out;
 }
 
 } // namespace
@@ -168,14 +113,10 @@ platform::Picture image(const Decision &d, std::string_view link) {
     Caption c(p, static_cast<float>(viewHeight) + 2);
     c.band(d);
     const Sighting &s = d.sighting;
-    const std::pair<const char *, float> values[] = {{"Height of Firer", s.hf},
-                                                     {"Range of Firer to Obstacle", s.ro},
-                                                     {"Height of Obstacle", s.ho},
-                                                     {"Range of Obstacle to Target", s.rt},
-                                                     {"Height of Target", s.ht}};
-    for (std::size_t i = 0; i < 5; ++i)
-        c.value(values[i].first, quoted(s.typed[i], values[i].second));
-    c.value("Obstacle is a non-Cliff Crest Line", s.crest ? "yes" : "no");
+    const auto values = s.values();
+    for (std::size_t i = 0; i < field::count; ++i)
+        c.value(field::captions[i], quoted(s.typed[i], values[i]));
+    c.value(field::crest, s.crest ? "yes" : "no");
     if (!link.empty())
         c.link(link);
 
@@ -187,11 +128,11 @@ platform::Picture image(const Decision &d, std::string_view link) {
 
 std::string imageName(const Sighting &s) {
     std::string name = "sighting ";
-    const float values[] = {s.hf, s.ro, s.ho, s.rt, s.ht};
-    for (std::size_t i = 0; i < 5; ++i) {
+    const auto values = s.values();
+    for (std::size_t i = 0; i < field::count; ++i) {
         if (i > 0)
             name += ',';
-        name += ascii(s.typed[i], values[i]);
+        name += quotedAscii(s.typed[i], values[i]);
     }
     if (s.crest)
         name += ",crest";

@@ -1,4 +1,5 @@
 #include "line_of_sight.h"
+#include "platform/decimal.h"
 #include "side_view.h"
 #include "working.h"
 
@@ -40,6 +41,20 @@ BlindCount countBlindHexes(std::int32_t nearRange, std::int32_t iho, std::int32_
     const std::int32_t least = crest ? 0 : 1;
     c.count = c.wrapped < least ? least : c.wrapped;
     return c;
+}
+
+std::optional<Sighting> read(const Typed &typed) {
+    Sighting s{};
+    float *values[] = {&s.hf, &s.ro, &s.ho, &s.rt, &s.ht};
+    for (std::size_t i = 0; i < field::count; ++i) {
+        const std::optional<float> parsed = platform::parseFloat(typed.texts[i]);
+        if (!parsed)
+            return std::nullopt;
+        *values[i] = *parsed;
+        s.typed[i] = typed.texts[i];
+    }
+    s.crest = typed.crest;
+    return s;
 }
 
 Decision decide(const Sighting &s) {

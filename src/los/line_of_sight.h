@@ -10,6 +10,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,11 +22,24 @@ inline constexpr Color amber{252, 192, 64};  // no verdict yet
 inline constexpr Color green{128, 255, 128}; // the far end is seen
 inline constexpr Color red{255, 32, 32};     // blocked, or the far end is blind
 
-// Where each of the five fields stands, top to bottom, in the arrays below
-// that hold one entry a field.
+// The form's five fields, top to bottom: where each stands in the arrays
+// that hold one entry a field, and its caption on the form, which is also
+// what screen readers call it and how the image names its value; and the
+// crest-line box, named by its two captions read as one.
 namespace field {
-inline constexpr std::size_t hf = 0, ro = 1, ho = 2, rt = 3, ht = 4;
-}
+inline constexpr std::size_t hf = 0, ro = 1, ho = 2, rt = 3, ht = 4, count = 5;
+inline constexpr std::array<std::string_view, count> captions{
+    "Height of Firer", "Range of Firer to Obstacle", "Height of Obstacle",
+    "Range of Obstacle to Target", "Height of Target"};
+inline constexpr std::string_view crest = "Obstacle is a non-Cliff Crest Line";
+} // namespace field
+
+// What a player typed and ticked: the five texts top to bottom, and the box.
+struct Typed {
+    std::array<std::string, field::count> texts;
+    bool crest = false;
+    friend bool operator==(const Typed &, const Typed &) = default;
+};
 
 // The five numbers of the form, as parsed, and the crest-line box.
 //
@@ -39,8 +53,15 @@ struct Sighting {
     // The texts the five numbers were read from, top to bottom: the working
     // quotes a height or range as it was typed. A value given without its
     // text is quoted as the whole number it counts as.
-    std::array<std::string_view, 5> typed{};
+    std::array<std::string_view, field::count> typed{};
+
+    // The five numbers top to bottom, by field::hf to field::ht.
+    std::array<float, field::count> values() const { return {hf, ro, ho, rt, ht}; }
 };
+
+// The sighting of the typed texts, read top to bottom, its typed views into
+// typed (good while typed lives); nothing where a text is not a number.
+std::optional<Sighting> read(const Typed &typed);
 
 struct Verdict {
     std::string text;
@@ -89,7 +110,7 @@ struct Decision {
     // The five values as whole numbers, top to bottom (by field::hf to
     // field::ht). The rule counts with them only where the line is not
     // blocked; the picture places things by them always.
-    std::array<std::int32_t, 5> whole{};
+    std::array<std::int32_t, field::count> whole{};
     bool blocked = false;
     // The rest only where the line is not blocked.
     bool targetHigher = false; // else the firer is the higher end

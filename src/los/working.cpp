@@ -71,6 +71,23 @@ std::string quoted(std::string_view typed, float value) {
     return typographic(typed);
 }
 
+std::string quotedAscii(std::string_view typed, float value) {
+    std::string out;
+    const std::string q = quoted(typed, value);
+    for (std::size_t i = 0; i < q.size(); ++i) {
+        if (q.compare(i, 3, "\u2212") == 0) {
+            out += '-';
+            i += 2;
+        } else if (q.compare(i, 3, "\u2026") == 0) {
+            out += "...";
+            i += 2;
+        } else {
+            out += q[i];
+        }
+    }
+    return out;
+}
+
 namespace {
 
 // The lines, appended into one buffer as the rule's steps are taken.

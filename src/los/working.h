@@ -25,5 +25,7 @@ template <std::floating_point F> std::string number(F value) = delete;
 // a text too long to quote whole is cut in the middle, and a value given
 // without its text is quoted as the whole number it counts as.
 std::string quoted(std::string_view typed, float value);
+// The same in ASCII, for a file's name: the ASCII minus, three dots.
+std::string quotedAscii(std::string_view typed, float value);
 
 } // namespace los
