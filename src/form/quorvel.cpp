@@ -2,6 +2,7 @@
 
 #include "app/sym_action.h"
 #include "app/sym_window.h"
+#include "form/levels_window.h"
 #include "los/line_of_sight.h"
 
 using platform::Color;
@@ -58,28 +59,29 @@ Quorvel::Quorvel() {
     b_clear.setBackground(Color::lightGray);
     b_clear.setBounds(108, 195, 68, 20);
 
-    l_0.setText("Height of Obstacle");
+    using los::field::captions;
+    l_0.setText(captions[los::field::ho]);
     l_0.setAlignment(Label::Right);
     add(l_0);
     l_0.setBounds(45, 82, 103, 14);
 
-    l_1.setText("Height of Firer");
+    l_1.setText(captions[los::field::hf]);
     l_1.setAlignment(Label::Right);
     add(l_1);
     l_1.setBounds(16, 34, 132, 14);
 
-    l_2.setText("Height of Target");
+    l_2.setText(captions[los::field::ht]);
     l_2.setAlignment(Label::Right);
     add(l_2);
     l_2.setBounds(16, 131, 132, 14);
 
-    l_3.setText("Range of Firer to Obstacle");
+    l_3.setText(captions[los::field::ro]);
     l_3.setAlignment(Label::Right);
     add(l_3);
     l_3.setFont(boldItalic10);
     l_3.setBounds(16, 58, 132, 14);
 
-    l_4.setText("Range of Obstacle to Target");
+    l_4.setText(captions[los::field::rt]);
     l_4.setAlignment(Label::Right);
     add(l_4);
     l_4.setFont(boldItalic10);
@@ -121,17 +123,28 @@ Quorvel::Quorvel() {
 // Screen readers name each input by its caption and read out each new
 // verdict. Nothing visible changes.
 void Quorvel::describeForAssistiveTechnology() {
-    tf_hf.setAccessibleName("Height of Firer");
-    tf_ro.setAccessibleName("Range of Firer to Obstacle");
-    tf_ho.setAccessibleName("Height of Obstacle");
-    tf_rt.setAccessibleName("Range of Obstacle to Target");
-    tf_ht.setAccessibleName("Height of Target");
-    cb_c.setAccessibleName("Obstacle is a non-Cliff Crest Line");
+    const auto inputs = fields();
+    for (std::size_t i = 0; i < inputs.size(); ++i)
+        inputs[i]->setAccessibleName(los::field::captions[i]);
+    cb_c.setAccessibleName(los::field::crest);
     l_result.setLive();
 }
 
 Quorvel::Quorvel(std::string_view title) : Quorvel() {
     setTitle(title);
+}
+
+Quorvel::~Quorvel() = default;
+
+std::array<platform::TextField *, los::field::count> Quorvel::fields() {
+    return {&tf_hf, &tf_ro, &tf_ho, &tf_rt, &tf_ht};
+}
+
+void Quorvel::showLevels() {
+    if (!levels_)
+        levels_ = std::make_unique<LevelsWindow>(*this);
+    levels_->fill(shown_ ? &*shown_ : nullptr);
+    levels_->show();
 }
 
 void Quorvel::setVisible(bool visible) {

@@ -2,15 +2,22 @@
 // the coloured result line, laid out at fixed pixel places.
 #pragma once
 
+#include "los/line_of_sight.h"
 #include "platform/controls.h"
 
+#include <array>
+#include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
+
+class LevelsWindow;
 
 class Quorvel : public platform::Frame {
 public:
     Quorvel();
     explicit Quorvel(std::string_view title);
+    ~Quorvel() override;
 
     // Each showing puts the window back at its place on the screen.
     void setVisible(bool visible) override;
@@ -29,6 +36,11 @@ private:
     // Fills the form from a link's sighting and calculates it.
     void open(std::string_view fragment);
     void describeForAssistiveTechnology();
+    // The five fields, top to bottom.
+    std::array<platform::TextField *, los::field::count> fields();
+    // Opens "Which Levels See" on the sighting shown, making it the first
+    // time.
+    void showLevels();
 
     // The window owns its components; they are created in this order.
     platform::TextField tf_hf;
@@ -48,4 +60,10 @@ private:
     platform::Label l_6;
     platform::Panel p_result;
     platform::Label l_result;
+
+    // The sighting of the verdict shown, as typed; none before a verdict and
+    // after "Clear".
+    std::optional<los::Typed> shown_;
+    // "Which Levels See", once it has been opened.
+    std::unique_ptr<LevelsWindow> levels_;
 };

@@ -45,7 +45,7 @@ std::optional<std::string> decoded(std::string_view text) {
 
 } // namespace
 
-std::string fragment(const Typed &typed) {
+std::string fragment(const Typed &typed, bool levels) {
     std::string out;
     for (const std::string &text : typed.texts) {
         if (&text != &typed.texts.front())
@@ -63,33 +63,43 @@ std::string fragment(const Typed &typed) {
     }
     if (typed.crest)
         out += ",crest";
+    if (levels)
+        out += ",levels";
     return out;
 }
 
-std::optional<Typed> parseFragment(std::string_view fragment) {
-    Typed typed;
-    std::size_t field = 0;
+std::optional<Link> parseFragment(std::string_view fragment) {
+    Link link;
+    std::size_t part = 0;
+    // After the five texts, "crest" and "levels", each at most once, in
+    // that order.
+    enum { texts, crest, levels, done } next = texts;
     while (true) {
         const std::size_t comma = fragment.find(',');
-        const std::string_view part = fragment.substr(0, comma);
-        if (field < 5) {
-            const std::optional<std::string> text = decoded(part);
-            if (!text)
+        const std::string_view text = fragment.substr(0, comma);
+        if (next == texts) {
+            const std::optional<std::string> decodedText = decoded(text);
+            if (!decodedText)
                 return std::nullopt;
-            typed.texts[field] = *text;
-        } else if (field == 5 && part == "crest") {
-            typed.crest = true;
+            link.typed.texts[part] = *decodedText;
+            if (++part == field::count)
+                next = crest;
+        } else if (next == crest && text == "crest") {
+            link.typed.crest = true;
+            next = levels;
+        } else if (next != done && text == "levels") {
+            link.levels = true;
+            next = done;
         } else {
             return std::nullopt;
         }
-        ++field;
         if (comma == std::string_view::npos)
             break;
         fragment.remove_prefix(comma + 1);
     }
-    if (field < 5)
+    if (next == texts)
         return std::nullopt;
-    return typed;
+    return link;
 }
 
 } // namespace los
@@ -97,15 +107,19 @@ std::optional<Typed> parseFragment(std::string_view fragment) {
 // A link's sighting replaces whatever the form showed: the result is cleared
 // first, so that nothing of an earlier sighting stays beside the new texts,
 // then the texts fill the form as a player would type them and are
-// calculated. A fragment of any other form leaves the form as it is.
+// calculated; with ",levels", "Which Levels See" opens on it. A fragment of
+// any other form leaves the form as it is.
 void Quorvel::open(std::string_view fragment) {
-    const std::optional<los::Typed> typed = los::parseFragment(fragment);
-    if (!typed)
+    const std::optional<los::Link> link = los::parseFragment(fragment);
+    if (!link)
         return;
     clearResult();
-    platform::TextField *fields[] = {&tf_hf, &tf_ro, &tf_ho, &tf_rt, &tf_ht};
-    for (std::size_t i = 0; i < 5; ++i)
-        fields[i]->setText(typed->texts[i]);
-    cb_c.setState(typed->crest);
+    const auto inputs = fields();
+    for (std::size_t i = 0; i < inputs.size(); ++i)
+        inputs[i]->setText(link->typed.texts[i]);
+    cb_c.setState(link->typed.crest);
     calc();
+    // A link to the table opens it over a sighting that gives a verdict.
+    if (link->levels && shown_)
+        showLevels();
 }

@@ -5,21 +5,24 @@
 // character but letters, digits and "-._~" percent-encoded (a comma too).
 #pragma once
 
-#include <array>
+#include "line_of_sight.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace los {
 
-struct Typed {
-    std::array<std::string, 5> texts;
-    bool crest = false;
-    friend bool operator==(const Typed &, const Typed &) = default;
+// What a link opens: a sighting, and with ",levels" after it, as in
+// "3,9,0,2,0,crest,levels", the table of which levels see it too.
+struct Link {
+    Typed typed;
+    bool levels = false;
+    friend bool operator==(const Link &, const Link &) = default;
 };
 
-std::string fragment(const Typed &typed);
-// The texts and box of a fragment of that form; nothing for any other.
-std::optional<Typed> parseFragment(std::string_view fragment);
+std::string fragment(const Typed &typed, bool levels = false);
+// What a fragment of that form opens; nothing for any other.
+std::optional<Link> parseFragment(std::string_view fragment);
 
 } // namespace los

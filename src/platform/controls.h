@@ -15,6 +15,7 @@
 // - Texts are UTF-8.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -79,6 +80,10 @@ public:
     // same menu or box, and on a page "Share" where the browser can share
     // files. Empty: none of these.
     void setImage(Image image);
+    // What "Which Levels See…" does, last in the same menu (on a page, a
+    // button "Which levels see" in the box): it opens the window of a table.
+    // Empty: no such item.
+    void setLevelsAction(std::function<void()> action);
 
     Native &native() const { return *native_; }
 
@@ -158,11 +163,16 @@ public:
     void addWindowListener(std::unique_ptr<WindowListener> listener);
     // Enter in any of the frame's text fields presses this button.
     void setDefaultButton(Button &button);
-    // The system's Copy key (Ctrl+C; Command-C in a browser on a Mac),
-    // pressed anywhere in the frame while no text is selected, copies what
-    // this component's "Copy" copies: nothing, the clipboard untouched, while
-    // it has nothing to copy. With text selected the key copies that text,
-    // as it always does.
+    // The system's Copy key (Ctrl+C and Ctrl+Insert; Command-C in a browser
+    // on a Mac), pressed anywhere in the frame while no text is selected,
+    // copies what this component's "Copy" copies: nothing, the clipboard
+    // untouched, while it has nothing to copy. With text selected the key
+    // copies that text, as it always does. On the desktop the frame's other
+    // keys do what the rest of the component's menu does, and are shown
+    // beside its items there: Ctrl+Shift+C "Copy Picture", Ctrl+S "Save
+    // Picture…", Ctrl+L "Which Levels See…"; each nothing while the
+    // component has no such item. A page opens the component's box from the
+    // keyboard instead, as the page's own help says.
     void setDefaultCopy(Component &component);
 };
 
@@ -216,6 +226,50 @@ public:
     void setAlignment(Alignment alignment);
     // Screen readers read out each new text of this label as it is set.
     void setLive();
+};
+
+// A table of cells in rows and columns, each row and each column under a
+// header.
+struct Table {
+    struct Cell {
+        std::string text;   // as shown on the desktop and read out: "OK 1"
+        std::string brief;  // shorter, for a narrow screen: "✓1"
+        std::string spoken; // what a screen reader reads for the cell
+        Color color;
+        bool marked = false; // the one cell to find: framed, and bold
+    };
+    // What the headers are, shown over the rows' headers and read with
+    // them: "Firer", "Target".
+    std::string rowsName, columnsName;
+    std::vector<std::string> rows, columns; // headers: top to bottom, left to right
+    std::vector<Cell> cells;                // row by row
+};
+
+// A window of its own for a table: beside the frame it belongs to, never
+// over it, and not modal. Top to bottom: a heading, the table, lines of text
+// under it, and the buttons "Copy", "Copy Picture", "Save Picture…" and
+// "Close" (on a page, "Copy", "Copy picture", "Save picture" and "Share" with
+// a close button); the Copy key anywhere in the window copies what "Copy"
+// does, and Escape closes it. What the buttons hand out is the window's copy
+// text and image (setCopyText, setImage); on a page "Share" shares them, the
+// copy text's last line as the link where it is one. On a page the window is
+// a dialog of the browser's own.
+class TableWindow : public Component {
+public:
+    // Made hidden; nothing shows until show().
+    explicit TableWindow(Frame &owner);
+    ~TableWindow() override;
+
+    void setTitle(std::string_view title);
+    // What the window shows. A table with no rows shows the lines alone, in
+    // its place.
+    void setContent(std::string_view heading, const Table &table, std::string_view lines);
+    // Opens the window beside its frame, or brings it to the front with the
+    // keyboard in its table where it is open already.
+    void show();
+    // Closes it, as "Close" and Escape do; show() opens it again.
+    void hide();
+    bool showing() const;
 };
 
 } // namespace platform

@@ -15,6 +15,7 @@
 #include "controls.h"
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -86,5 +87,19 @@ struct Image {
 
 // The least scale of a raster image.
 inline constexpr int imageScale = 2;
+
+// The scale a raster image is drawn at on a screen of the given scale (its
+// device pixels to a picture's pixel): twice the picture's pixels, or the
+// screen's scale rounded up to a whole number, so that every edge falls on
+// whole pixels, where that is more; eight times at most. The same on every
+// platform.
+inline int rasterScale(double screenScale) {
+    if (!(screenScale > imageScale)) // not-a-number too
+        return imageScale;
+    if (screenScale >= 8)
+        return 8;
+    // A scale a hair over a whole number is that number.
+    return static_cast<int>(std::ceil(screenScale - 1.0 / 1024));
+}
 
 } // namespace platform
