@@ -198,6 +198,11 @@ void tst_Calc::link_data() {
         << "2,3,1,4,0" << worked << false << "1 Blind Hexes  F>T (LOS OK)";
     QTest::newRow("crest line") << "3,9,0,2,0,crest" << QStringList{"3", "9", "0", "2", "0"} << true
                                 << "0 Blind Hexes  F>T (LOS OK)";
+    QTest::newRow("the table") << "2,3,1,4,0,levels" << worked << false
+                               << "1 Blind Hexes  F>T (LOS OK)";
+    QTest::newRow("the table, crest line")
+        << "3,9,0,2,0,crest,levels" << QStringList{"3", "9", "0", "2", "0"} << true
+        << "0 Blind Hexes  F>T (LOS OK)";
     QTest::newRow("blanks, signs, exponent")
         << "%202%20,%2B3e0,1,4,-0" << QStringList{" 2 ", "+3e0", "1", "4", "-0"} << false
         << "1 Blind Hexes  F>T (LOS OK)";
@@ -206,8 +211,9 @@ void tst_Calc::link_data() {
     QTest::newRow("a comma in a text")
         << "2%2C5,3,1,4,0" << QStringList{"2,5", "3", "1", "4", "0"} << false << "";
     QTest::newRow("empty texts") << ",,,," << QStringList{"", "", "", "", ""} << false << "";
-    for (const char *other : {"", "2,3,1,4", "2,3,1,4,0,ticked", "2,3,1,4,0,crest,crest",
-                              "2,3,%1,4,0", "2,3,1,4,0%", "2;3;1;4;0"})
+    for (const char *other :
+         {"", "2,3,1,4", "2,3,1,4,0,ticked", "2,3,1,4,0,crest,crest", "2,3,1,4,0,levels,crest",
+          "2,3,1,4,0,levels,levels", "2,3,%1,4,0", "2,3,1,4,0%", "2;3;1;4;0"})
         QTest::newRow(other) << other << QStringList() << false << "";
 }
 
@@ -244,10 +250,10 @@ void tst_Calc::link() {
     }
     if (texts.isEmpty())
         return;
-    los::Typed typed{{}, crest};
+    los::Link link{{{}, crest}, fragment.endsWith(",levels")};
     for (std::size_t i = 0; i < 5; ++i)
-        typed.texts[i] = texts[int(i)].toStdString();
-    QCOMPARE(los::parseFragment(los::fragment(typed)), std::optional(typed));
+        link.typed.texts[i] = texts[int(i)].toStdString();
+    QCOMPARE(los::parseFragment(los::fragment(link.typed, link.levels)), std::optional(link));
 }
 
 QTEST_MAIN(tst_Calc)

@@ -1,4 +1,5 @@
 #include "los/image.h"
+#include "los/levels.h"
 #include "los/line_of_sight.h"
 #include "los/side_view.h"
 #include "los/working.h"
@@ -7,6 +8,7 @@
 #include "support/cases.h"
 #include "support/picture_checks.h"
 #include "support/seeded_inputs.h"
+#include "support/svg_checks.h"
 
 #include <QTest>
 #include <QXmlStreamReader>
@@ -34,6 +36,10 @@ private slots:
     void image();
     void svgText_data();
     void svgText();
+    void levels_data();
+    void levels();
+    void levelsText();
+    void rasterScale();
 };
 
 namespace {
@@ -277,21 +283,13 @@ void tst_LineOfSight::image() {
     const auto crestRow = written.lastIndexOf(s.crest ? "yes" : "no");
     QVERIFY(crestRow > 0);
     QCOMPARE(written.mid(crestRow + 1).join(""), QString::fromStdString(link));
+    // A link over six lines is left out; the copied text has it.
+    QCOMPARE(textsOf(los::image(d, std::string(2000, 'y'))).last(), s.crest ? "yes" : "no");
 
-    QXmlStreamReader xml(QByteArray::fromStdString(platform::svg(p)));
-    QStringList read;
-    std::vector<platform::Shape::Kind> parsed;
-    const QStringList names{"rect", "line", "polygon", "text"};
-    while (!xml.atEnd())
-        if (xml.readNext() == QXmlStreamReader::StartElement &&
-            xml.name() != QLatin1String("svg")) {
-            parsed.push_back(platform::Shape::Kind(names.indexOf(xml.name())));
-            if (xml.name() == QLatin1String("text"))
-                read << xml.readElementText();
-        }
-    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
-    QVERIFY(parsed == kinds);
-    QCOMPARE(read, written);
+    const ReadSvg read = readSvg(platform::svg(p));
+    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+    QVERIFY(read.kinds == kinds);
+    QCOMPARE(read.texts, written);
 }
 
 // Whatever a text holds, the SVG holds it as text: markup escaped, blanks
@@ -305,6 +303,7 @@ void tst_LineOfSight::svgText_data() {
     QTest::newRow("control") << QByteArray("a\x01\tb") << "a\ufffd\ufffdb";
     QTest::newRow("broken UTF-8") << QByteArray("\xc3(\xed\xa0\x80") << "\ufffd(\ufffd\ufffd\ufffd";
     QTest::newRow("overlong") << QByteArray("\xc0\xbc") << "\ufffd\ufffd";
+    QTest::newRow("forbidden") << QByteArray("a\xef\xbf\xbe\xc2\x85z") << "a\ufffd\ufffdz";
 }
 
 void tst_LineOfSight::svgText() {
@@ -313,12 +312,141 @@ void tst_LineOfSight::svgText() {
     platform::Picture p{10, 10, {}};
     p.shapes.emplace_back().kind = platform::Shape::Kind::Text;
     p.shapes[0].text = text.toStdString();
-    QXmlStreamReader xml(QByteArray::fromStdString(platform::svg(p)));
-    while (!xml.atEnd() && !(xml.readNext() == QXmlStreamReader::StartElement &&
-                             xml.name() == QLatin1String("text"))) {
+    const ReadSvg svg = readSvg(platform::svg(p));
+    QVERIFY2(svg.error.isEmpty(), qPrintable(svg.error));
+    QCOMPARE(svg.texts, QStringList{read});
+    // Blanks two in a row are kept by the text itself, which viewers heed.
+    QCOMPARE(svg.preserved.front(), text.contains("  "));
+}
+
+// Which levels see, for every case of the shared table and a few more: each
+// cell is the form's own verdict for its two heights; the run of levels
+// holds what a player looks for; the text and the image show every cell. An
+// obstacle that is no number, or far from the ground, gives no table.
+void tst_LineOfSight::levels_data() {
+    sideView_data();
+    QTest::newRow("below the ground") << QStringList{"-2", "6", "-4", "3", "-7"} << false;
+    QTest::newRow("high hill, crest") << QStringList{"31", "12", "30", "4", "25"} << true;
+    QTest::newRow("obstacle 1.5 blocks level 1") << QStringList{"1", "4", "1.5", "4", "1"} << false;
+    for (const char *far : {"Infinity", "-Infinity", "1e9", "1000.5"})
+        QTest::newRow(far) << QStringList{"1", "5", far, "5", "1"} << false;
+}
+
+void tst_LineOfSight::levels() {
+    const Read typed;
+    const los::Sighting &s = typed.sighting;
+    const los::LevelTable t = los::levelTable(s);
+    QVERIFY(!t.title.empty() && !t.name.empty() && t.name.find('\xe2') == std::string::npos);
+    if (!(std::fabs(s.ho) <= los::maxLevel)) {
+        QVERIFY(t.empty() && t.none.find("No table") == 0);
+        QCOMPARE(QString::fromStdString(los::text(t)).count('\n'), 1);
+        return;
     }
-    QCOMPARE(xml.readElementText(), read);
-    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    QVERIFY(t.none.empty());
+    QVERIFY(t.firers.size() >= los::fewestLevels && t.firers.size() <= los::mostLevels);
+    QVERIFY(std::equal(t.firers.rbegin(), t.firers.rend(), t.targets.begin(), t.targets.end()));
+    for (std::size_t i = 1; i < t.targets.size(); ++i)
+        QCOMPARE(t.targets[i], t.targets[i - 1] + 1);
+    const auto holds = [&](std::int64_t level) {
+        return level >= t.targets.front() && level <= t.targets.back();
+    };
+    const std::int32_t o = los::f2i(s.ho);
+    QVERIFY(holds(o) && holds(o + 2));
+    QVERIFY(holds(0) || o < -8 || o > 8);
+    for (const auto &[height, place] : {std::pair{s.hf, t.firerRow}, {s.ht, t.targetColumn}}) {
+        const bool whole = std::trunc(height) == height && std::fabs(height) < 1e6f;
+        const std::int64_t level = whole ? std::int64_t(height) : 0;
+        // Held where it fits beside the obstacle's levels.
+        if (whole && std::max<std::int64_t>(o + 2, level) - std::min<std::int64_t>(o, level) < 4)
+            QVERIFY(holds(level));
+        QCOMPARE(place.has_value(), whole && holds(level));
+    }
+
+    QCOMPARE(t.cells.size(), t.firers.size() * t.targets.size());
+    los::Sighting one = s;
+    for (std::size_t row = 0; row < t.firers.size(); ++row)
+        for (std::size_t column = 0; column < t.targets.size(); ++column) {
+            one.hf = float(t.firers[row]), one.ht = float(t.targets[column]);
+            const los::Decision d = los::decide(one);
+            const los::LevelCell want{d.blocked, !d.blocked && d.seen, d.blind.count};
+            QCOMPARE(t.at(row, column), want);
+            QCOMPARE(t.marked(row, column), t.firerRow == row && t.targetColumn == column);
+        }
+
+    // The text: title, header, a line a firer level, the lowest levels, the
+    // legend, the link; in ASCII but for what was typed.
+    const QStringList lines = QString::fromStdString(los::text(t, "L")).split('\n');
+    QCOMPARE(lines.size(), int(t.firers.size()) + 5);
+    QCOMPARE(lines.last(), "L");
+    QStringList header{"Firer"};
+    for (const std::int32_t level : t.targets)
+        header << QString::number(level);
+    QCOMPARE(lines[1], header.join('\t'));
+    QStringList words;
+    for (std::size_t row = 0; row < t.firers.size(); ++row) {
+        const QStringList cells = lines[int(row) + 2].split('\t');
+        QCOMPARE(cells.first(), QString::number(t.firers[row]));
+        words << cells.mid(1);
+    }
+    for (std::size_t i = 0; i < t.cells.size(); ++i)
+        QCOMPARE(words[int(i)],
+                 QString::fromStdString(los::words(t.cells[i])) +
+                     (t.marked(i / t.targets.size(), i % t.targets.size()) ? "*" : ""));
+
+    // The image: inside its box, every cell in its colour with its words,
+    // and as SVG a document that parses with every text in it.
+    const platform::Picture p = los::image(t);
+    QVERIFY2(!picture_checks::fault(p), picture_checks::fault(p));
+    std::size_t green = 0, shownGreen = 0;
+    for (const los::LevelCell &cell : t.cells)
+        green += !cell.blocked && cell.seen;
+    for (const platform::Shape &shape : p.shapes)
+        shownGreen += shape.kind == platform::Shape::Kind::Rectangle && shape.fill == los::green;
+    QCOMPARE(shownGreen, green);
+    const QStringList texts = textsOf(p);
+    for (const QString &w : words)
+        QVERIFY(texts.contains(w));
+    const ReadSvg read = readSvg(platform::svg(p));
+    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+    QCOMPARE(read.texts, texts);
+}
+
+// The worked example's table as a player pastes it.
+void tst_LineOfSight::levelsText() {
+    const std::string texts[] = {"2", "3", "1", "4", "0"};
+    los::Sighting s{2, 3, 1, 4, 0, false};
+    std::copy(std::begin(texts), std::end(texts), s.typed.begin());
+    const los::LevelTable t = los::levelTable(s);
+    QCOMPARE(t.name, "levels 3,1,4");
+    const std::string ok = "\tOK 1\tOK 1\tOK 1\tOK 1\tOK 1\tOK 1\tOK 1";
+    QCOMPARE(los::text(t),
+             "Which levels see: obstacle height 1, range 3 from the firer and 4 on to the target, "
+             "no crest line\n"
+             "Firer\t0\t1\t2\t3\t4\t5\t6\t7\t8\n"
+             "8\tOK 1\tOK 1" +
+                 ok + "\n7\tOK 1\tOK 1" + ok + "\n6\tOK 1\tOK 1" + ok + "\n5\tOK 1\tOK 1" + ok +
+                 "\n4\tOK 1\tOK 1" + ok + "\n3\tOK 1\tOK 1" + ok + "\n2\tOK 1*\tOK 1" + ok +
+                 "\n1\tBlocked\tOK 1" + ok + "\n0\tBlocked\tBlocked" + ok +
+                 "\nLowest firer level that sees the target at 0: 2. Lowest target level that "
+                 "the firer at 2 sees: 0.\n"
+                 "OK n: the lower end is seen beyond n blind hexes. No n: it is not. Blocked: "
+                 "the obstacle blocks the line. *: the sighting on the form.");
+}
+
+// The scale of a copied or saved raster image, the same on every platform:
+// twice at least, the screen's scale rounded up where it is more.
+void tst_LineOfSight::rasterScale() {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (const auto [screen, scale] : {std::pair{1.0, 2},
+                                       {0.0, 2},
+                                       {nan, 2},
+                                       {2.0, 2},
+                                       {2.25, 3},
+                                       {3.0, 3},
+                                       {3.0001, 3},
+                                       {7.5, 8},
+                                       {1e300, 8}})
+        QCOMPARE(platform::rasterScale(screen), scale);
 }
 
 QTEST_APPLESS_MAIN(tst_LineOfSight)

@@ -1,13 +1,16 @@
 // Feeds arbitrary bytes to the five fields and the crest box: the parse and
 // the rule must neither crash nor trip a sanitizer, the verdict and its
-// working must be well formed, and its picture and image must keep to their
-// boxes.
+// working must be well formed, and its picture, its image and its table of
+// levels must keep to their boxes and come out as SVG that parses.
 #include "los/image.h"
+#include "los/levels.h"
 #include "los/line_of_sight.h"
 #include "platform/decimal.h"
 #include "platform/svg.h"
 #include "support/picture_checks.h"
+#include "support/svg_checks.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -41,9 +44,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         (!blocked && last.find(count + (seen ? ", seen." : ", not seen.")) == std::string::npos) ||
         picture_checks::fault(v.picture))
         std::abort();
-    // The image keeps to its box too, and its SVG is written whatever it holds.
-    const platform::Picture image = los::image(los::decide(s), "https://example.org/#x");
-    if (picture_checks::fault(image) || platform::svg(image).find("</svg>") == std::string::npos)
+    // The image and the table of levels keep to their boxes too, and their
+    // SVG parses with every text in it, whatever the texts hold.
+    const auto whole = [](const platform::Picture &p) {
+        const ReadSvg read = readSvg(platform::svg(p));
+        return !picture_checks::fault(p) && read.error.isEmpty() &&
+               read.texts.size() == textsOf(p).size();
+    };
+    if (!whole(los::image(los::decide(s), "https://example.org/#x")))
+        std::abort();
+    const los::LevelTable levels = los::levelTable(s);
+    if (!whole(los::image(levels)) || levels.empty() != !(std::fabs(s.ho) <= los::maxLevel) ||
+        los::text(levels).find('\n') == std::string::npos)
         std::abort();
     return 0;
 }

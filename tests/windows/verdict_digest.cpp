@@ -1,12 +1,15 @@
 // The parse and the rule over a million seeded inputs typed as text: prints
 // how many gave which outcome and one digest of them all (every parsed value's
 // bits, every field that does not parse, every verdict line, its colour, its
-// working and every shape of its picture, and for one in sixteen the SVG of
-// its image).
-// Built for Linux and for Windows, the two must print the same, byte for byte.
+// working and every shape of its picture, for one in sixteen the SVG of its
+// image, and for one in sixty-four the table of which levels see, as text and
+// as SVG).
+// Built for Linux, for Windows and for the page, all must print the same, byte
+// for byte.
 //
 // Usage: verdict_digest [COUNT]
 #include "los/image.h"
+#include "los/levels.h"
 #include "los/line_of_sight.h"
 #include "platform/decimal.h"
 #include "platform/svg.h"
@@ -95,6 +98,11 @@ int main(int argc, char **argv) {
         // The image's SVG, byte for byte, for one input in sixteen.
         if (i % 16 == 0)
             digest.add(platform::svg(los::image(los::decide(sighting))));
+        if (i % 64 == 0) {
+            const los::LevelTable levels = los::levelTable(sighting);
+            digest.add(los::text(levels));
+            digest.add(platform::svg(los::image(levels)));
+        }
         if (verdict.text == "LOS Blocked")
             ++blocked;
         else if (verdict.color == los::green)
