@@ -1,7 +1,9 @@
 // Times what "Copy Picture" and "Save Picture…" make in the Linux program for
-// a sighting: its image painted at twice the picture's pixels and encoded as
-// PNG, and its SVG. Prints microseconds per image.
+// a sighting, and for the table of which levels see it: its image painted at
+// twice the picture's pixels and encoded as PNG, and its SVG. Prints
+// microseconds per image.
 #include "los/image.h"
+#include "los/levels.h"
 #include "platform/qt/tip.h"
 #include "platform/svg.h"
 
@@ -16,36 +18,42 @@ namespace {
 const los::Sighting sightings[] = {{2, 3, 1, 4, 0, false, {"2", "3", "1", "4", "0"}},
                                    {3, 9, 0, 2, 0, true, {"3", "9", "0", "2", "0"}}};
 
-platform::Picture picture(std::size_t i) {
-    return los::image(los::decide(sightings[i % std::size(sightings)]));
+// The sighting's image, or with levels set the table's.
+platform::Picture picture(std::size_t i, bool levels) {
+    const los::Sighting &s = sightings[i % std::size(sightings)];
+    return levels ? los::image(los::levelTable(s)) : los::image(los::decide(s));
 }
 
-void png(benchmark::State &state) {
+void png(benchmark::State &state, bool levels) {
     std::size_t i = 0, bytes = 0;
     for (auto _ : state) {
         QBuffer file;
         file.open(QIODevice::WriteOnly);
-        QImageWriter(&file, "png").write(platform::qt::raster(picture(i++), platform::imageScale));
+        QImageWriter(&file, "png")
+            .write(platform::qt::raster(picture(i++, levels), platform::imageScale));
         bytes = std::size_t(file.size());
     }
     state.counters["bytes"] = double(bytes);
 }
-BENCHMARK(png)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(png, sighting, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(png, levels, true)->Unit(benchmark::kMicrosecond);
 
 // The painting alone, without the encoder.
-void paint(benchmark::State &state) {
+void paint(benchmark::State &state, bool levels) {
     std::size_t i = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(platform::qt::raster(picture(i++), platform::imageScale));
+        benchmark::DoNotOptimize(platform::qt::raster(picture(i++, levels), platform::imageScale));
 }
-BENCHMARK(paint)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(paint, sighting, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(paint, levels, true)->Unit(benchmark::kMicrosecond);
 
-void svg(benchmark::State &state) {
+void svg(benchmark::State &state, bool levels) {
     std::size_t i = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(platform::svg(picture(i++)));
+        benchmark::DoNotOptimize(platform::svg(picture(i++, levels)));
 }
-BENCHMARK(svg)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(svg, sighting, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(svg, levels, true)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

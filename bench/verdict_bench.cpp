@@ -1,6 +1,8 @@
 // Times one verdict as "Calculate" computes it: five texts parsed, then the
-// rule, which writes out its working. Prints nanoseconds per verdict.
+// rule, which writes out its working. Prints nanoseconds per verdict; and the
+// table of which levels see a sighting, with its text, and its image's SVG.
 #include "los/image.h"
+#include "los/levels.h"
 #include "los/line_of_sight.h"
 #include "platform/decimal.h"
 #include "platform/svg.h"
@@ -53,6 +55,32 @@ void imageSvg(benchmark::State &state) {
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }
 BENCHMARK(imageSvg);
+
+// Which levels see, as the window shows it and "Copy" copies it: up to 169
+// verdicts. The last inputs give tables of 13 levels.
+void levels(benchmark::State &state) {
+    std::size_t i = 0, cells = 0;
+    for (auto _ : state) {
+        const Texts &texts = inputs[i++ % std::size(inputs)];
+        const los::LevelTable table = los::levelTable(sighting(texts, (i & 1) != 0));
+        benchmark::DoNotOptimize(los::text(table));
+        cells += table.cells.size();
+    }
+    state.counters["cells"] = double(cells) / double(state.iterations());
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+}
+BENCHMARK(levels)->Unit(benchmark::kMicrosecond);
+
+void levelsSvg(benchmark::State &state) {
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const Texts &texts = inputs[i++ % std::size(inputs)];
+        benchmark::DoNotOptimize(
+            platform::svg(los::image(los::levelTable(sighting(texts, (i & 1) != 0)))));
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+}
+BENCHMARK(levelsSvg)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
