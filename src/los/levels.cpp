@@ -195,8 +195,8 @@ constexpr Color ground{255, 255, 255}, edge{170, 170, 170}, ink{32, 32, 32}, cap
     grid{255, 255, 255};
 
 // The image's layout, in its pixels.
-constexpr float margin = 8, titleRow = 18, titleSize = 12, row = 15, textSize = 10,
-                headerWidth = 44, cellWidth = 54, cellHeight = 20, cellSize = 10;
+constexpr float margin = 8, titleRow = 18, titleSize = 12, row = 14, textSize = 10,
+                headerWidth = 40, cellWidth = 48, cellHeight = 18, cellSize = 9.5f;
 
 } // namespace
 
