@@ -77,6 +77,12 @@ public:
             return ink;
         case Qt::TextAlignmentRole:
             return int(Qt::AlignCenter);
+        case Qt::FontRole: {
+            // The weight alone, on the view's own font.
+            QFont bold;
+            bold.setBold(true);
+            return cell.marked ? QVariant(bold) : QVariant();
+        }
         case markedRole:
             return cell.marked;
         default:
@@ -135,12 +141,6 @@ public:
             painter->drawRect(box.adjusted(3, 3, -3, -3));
         }
         painter->restore();
-    }
-
-protected:
-    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        option->font.setBold(index.data(TableModel::markedRole).toBool());
     }
 };
 
