@@ -153,7 +153,8 @@ public:
         copyPicture->setVisible(!image.empty());
         savePicture->setVisible(!image.empty());
         levels->setVisible(bool(levelsAction));
-        const bool any = std::any_of(all().begin(), all().end(),
+        const std::array<QAction *, 4> actions = all();
+        const bool any = std::any_of(actions.begin(), actions.end(),
                                      [](const QAction *action) { return action->isVisible(); });
         // Without an action the right button's event goes on to the parent.
         static_cast<QWidget *>(parent())->setContextMenuPolicy(any ? Qt::ActionsContextMenu
