@@ -54,9 +54,11 @@ public:
     }
 
     QVariant data(const QModelIndex &index, int role) const override {
+        if (!index.isValid())
+            return {};
         const std::size_t at =
             std::size_t(index.row()) * table_.columns.size() + std::size_t(index.column());
-        if (!index.isValid() || at >= table_.cells.size())
+        if (at >= table_.cells.size())
             return {};
         const Table::Cell &cell = table_.cells[at];
         switch (role) {
@@ -153,7 +155,6 @@ public:
         QFont bold = heading_->font();
         bold.setBold(true);
         heading_->setFont(bold);
-        caption_->setText(tr("Firer levels down, target levels across."));
         lines_->setWordWrap(true);
 
         view_->setModel(&model_);
@@ -214,6 +215,10 @@ public:
         view_->setAccessibleDescription(heading);
         lines_->setText(lines);
         lines_->setHidden(lines.isEmpty());
+        // Which way is which, for the headers are bare numbers.
+        caption_->setText(
+            tr("%1 down the side, %2 across the top.")
+                .arg(qt::qstring(table.rowsName), qt::qstring(table.columnsName).toLower()));
         model_.set(std::move(table));
         const bool shown = model_.rowCount() > 0 && model_.columnCount() > 0;
         caption_->setVisible(shown);
