@@ -437,15 +437,15 @@ void tst_LineOfSight::levelsText() {
 // twice at least, the screen's scale rounded up where it is more.
 void tst_LineOfSight::rasterScale() {
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    for (const auto [screen, scale] : {std::pair{1.0, 2},
-                                       {0.0, 2},
-                                       {nan, 2},
-                                       {2.0, 2},
-                                       {2.25, 3},
-                                       {3.0, 3},
-                                       {3.0001, 3},
-                                       {7.5, 8},
-                                       {1e300, 8}})
+    for (const auto &[screen, scale] : {std::pair{1.0, 2},
+                                        {0.0, 2},
+                                        {nan, 2},
+                                        {2.0, 2},
+                                        {2.25, 3},
+                                        {3.0, 3},
+                                        {3.0001, 3},
+                                        {7.5, 8},
+                                        {1e300, 8}})
         QCOMPARE(platform::rasterScale(screen), scale);
 }
 

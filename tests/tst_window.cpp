@@ -1,18 +1,29 @@
+#include "los/image.h"
+#include "los/levels.h"
+#include "los/working.h"
 #include "platform/qt/look.h"
 #include "platform/qt/menu.h"
+#include "platform/svg.h"
 #include "support/form_driver.h"
 #include "support/screen_colours.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTemporaryDir>
 
 // The form as built: every component's place, text and font, the colours on
-// screen, the focus order, and the window's own place, size and title.
+// screen, the focus order, and the window's own place, size and title; what
+// the verdict hands out from its menu and the window's keys; and the window
+// "Which Levels See".
 class tst_Window : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { platform::qt::installStyle(); }
+    void initTestCase();
     void components_data();
     void components();
     void colours_data();
@@ -24,7 +35,34 @@ private slots:
     void accessibleNames();
     void savedAs_data();
     void savedAs();
+    void keys_data();
+    void keys();
+    void levels_data();
+    void levels();
+    void savePicture_data();
+    void savePicture();
+
+private:
+    // Where the save dialog opens: the home folder, for there are no pictures.
+    QTemporaryDir home;
 };
+
+namespace {
+const QStringList worked{"2", "3", "1", "4", "0"};
+
+los::Typed typed(const QStringList &values, bool crest) {
+    los::Typed t{{}, crest};
+    for (std::size_t i = 0; i < t.texts.size(); ++i)
+        t.texts[i] = values.value(int(i)).toStdString();
+    return t;
+}
+} // namespace
+
+void tst_Window::initTestCase() {
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath(".config").toUtf8());
+    platform::qt::installStyle();
+}
 
 void tst_Window::components_data() {
     QTest::addColumn<QByteArray>("parent");
@@ -223,6 +261,10 @@ void tst_Window::savedAs_data() {
     QTest::newRow("none") << "/p/a" << true << "/p/a.svg" << true;
     QTest::newRow("a decimal point") << "/p/a 2.5" << false << "/p/a 2.5.png" << false;
     QTest::newRow("another format") << "/p/a.jpeg" << true << "/p/a.jpeg.svg" << true;
+    // A dialog that leaves the proposed name as it was when another type is
+    // chosen: the extension follows the type.
+    QTest::newRow("proposed, SVG") << "/p/s 2.5.png" << true << "/p/s 2.5.svg" << true;
+    QTest::newRow("proposed, PNG") << "/p/s 2.5.png" << false << "/p/s 2.5.png" << false;
 }
 
 void tst_Window::savedAs() {
@@ -230,7 +272,194 @@ void tst_Window::savedAs() {
     QFETCH(bool, svgFilter);
     QFETCH(QString, path);
     QFETCH(bool, svg);
-    QCOMPARE(platform::qt::saveAs(chosen, svgFilter), (platform::qt::SaveAs{path, svg}));
+    const QString proposed = QStringLiteral("/p/s 2.5.png");
+    QCOMPARE(platform::qt::saveAs(chosen, svgFilter, proposed), (platform::qt::SaveAs{path, svg}));
+}
+
+void tst_Window::keys_data() {
+    QTest::addColumn<QKeySequence>("key");
+    QTest::addColumn<QString>("item"); // of the verdict's menu, which shows the key
+    QTest::addColumn<QString>("state");
+    const std::pair<const char *, const char *> keys[] = {{"Ctrl+C", "Copy"},
+                                                          {"Ctrl+Ins", "Copy"},
+                                                          {"Ctrl+Shift+C", "Copy Picture"},
+                                                          {"Ctrl+S", "Save Picture\u2026"},
+                                                          {"Ctrl+L", "Which Levels See\u2026"}};
+    for (const char *state : {"a verdict", "no verdict", "after Clear"})
+        for (const auto &[key, item] : keys)
+            QTest::addRow("%s, %s", key, state) << QKeySequence(key) << item << state;
+}
+
+// Each key, pressed in a field with nothing selected, does what its item in
+// the verdict's menu does (what each item does is tested with the item);
+// with no verdict, nothing.
+void tst_Window::keys() {
+    QFETCH(QKeySequence, key);
+    QFETCH(QString, item);
+    QFETCH(QString, state);
+    FormDriver driver;
+    QVERIFY(driver.ok);
+    driver.enter(worked, false);
+    if (state != "no verdict")
+        driver.form.calc();
+    if (state == "after Clear")
+        driver.form.clear();
+    QAction *action = named(driver.form.l_result->actions(), item);
+    QVERIFY(action->shortcuts().contains(key));
+    const QSignalSpy done(action, &QAction::triggered);
+    const Answers answers({"Cancel"}); // a save dialog
+    QTest::keySequence(QApplication::focusWidget(), key);
+    QCOMPARE(done.size(), state == "a verdict" ? 1 : 0);
+}
+
+void tst_Window::levels_data() {
+    QTest::addColumn<QStringList>("values");
+    QTest::addColumn<bool>("crest");
+    QTest::addColumn<bool>("byKey"); // Ctrl+L, else the verdict's menu
+    QTest::newRow("worked example, Ctrl+L") << worked << false << true;
+    QTest::newRow("crest line, the menu") << QStringList{"3", "9", "0", "2", "0"} << true << false;
+    QTest::newRow("13 levels, Ctrl+L") << QStringList{"0", "10", "10", "10", "0"} << false << true;
+    QTest::newRow("no table, the menu") << QStringList{"2", "3", "NaN", "4", "0"} << false << false;
+}
+
+// The window shows the shared table cell by cell, whole, not modal, the
+// keyboard in it; it follows Clear and Calculate; Ctrl+C copies the table's
+// text; Escape closes it; opened again, it is the one window, where it was.
+void tst_Window::levels() {
+    QFETCH(QStringList, values);
+    QFETCH(bool, crest);
+    QFETCH(bool, byKey);
+    FormDriver driver;
+    QVERIFY(driver.ok);
+    const auto open = [&] {
+        QApplication::setActiveWindow(&driver.top);
+        if (byKey)
+            QTest::keyClick(driver.form.tf_hf, Qt::Key_L, Qt::ControlModifier);
+        else
+            named(driver.form.l_result->actions(), "Which Levels See\u2026")->trigger();
+        return levelsWindow() && QTest::qWaitForWindowActive(levelsWindow());
+    };
+    const los::Typed t = typed(values, crest);
+    const los::LevelTable table = los::levelTable(*los::read(t));
+    QWidget *window = nullptr;
+    for (const bool cleared : {false, true, false}) {
+        driver.enter(values, crest);
+        driver.form.calc();
+        if (cleared)
+            driver.form.clear();
+        const bool opening = !window;
+        if (opening && (!open() || (window = levelsWindow())->windowModality() != Qt::NonModal))
+            QFAIL("no window, or a modal one");
+        auto *view = window->findChild<QTableView *>();
+        const QAbstractItemModel *model = view->model();
+        const bool empty = cleared || table.empty();
+        QCOMPARE(model->rowCount() * model->columnCount(), empty ? 0 : int(table.cells.size()));
+        QCOMPARE(view->isVisible(), !empty);
+        if (opening)
+            QCOMPARE(QApplication::focusWidget() == view, !empty);
+        QCOMPARE(named(window->findChildren<QAbstractButton *>(), "Copy")->isEnabled(), !empty);
+        for (int row = 0; row < model->rowCount(); ++row)
+            for (int column = 0; column < model->columnCount(); ++column) {
+                const QModelIndex at = model->index(row, column);
+                const los::LevelCell &cell = table.at(row, column);
+                const bool marked = table.marked(row, column);
+                const QString words = QString::fromStdString(los::words(cell));
+                QCOMPARE(at.data().toString(), words);
+                QCOMPARE(at.data(Qt::AccessibleTextRole).toString(),
+                         marked ? words + ", the sighting on the form" : words);
+                QCOMPARE(at.data(Qt::BackgroundRole).value<QColor>(),
+                         cell.blocked || !cell.seen ? red : green);
+                QCOMPARE(at.data(Qt::FontRole).value<QFont>().bold(), marked);
+            }
+        // Each level read with what it is.
+        if (!empty)
+            QCOMPARE(model->headerData(0, Qt::Vertical, Qt::AccessibleTextRole).toString() + ", " +
+                         model->headerData(0, Qt::Horizontal, Qt::AccessibleTextRole).toString(),
+                     QString::fromStdString("Firer " + los::number(table.firers[0]) + ", Target " +
+                                            los::number(table.targets[0])));
+        // The whole table in view.
+        QCOMPARE(view->horizontalScrollBar()->maximum() + view->verticalScrollBar()->maximum(), 0);
+        QGuiApplication::clipboard()->setText("before");
+        QTest::keyClick(window, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 empty ? "before" : QString::fromStdString(los::text(table)));
+    }
+    const QPoint place = window->pos();
+    QTest::keyClick(window, Qt::Key_Escape);
+    QVERIFY(!window->isVisible());
+    QVERIFY(open());
+    QCOMPARE(levelsWindow(), window);
+    QCOMPARE(window->pos(), place);
+}
+
+void tst_Window::savePicture_data() {
+    QTest::addColumn<bool>("levels"); // from the table's window, else the verdict's menu
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<QStringList>("proposed"); // by each save dialog
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("kind"); // "png", "svg", or "old": the file that was there
+    const QString sighting = "sighting 2,3,1,4,0.png", longest = QString(251, 'x') + ".png";
+    QTest::newRow("the table as SVG by its type, the form cleared meanwhile")
+        << true << QStringList{"meanwhile; choose SVG; Save"} << QStringList{"levels 3,1,4.png"}
+        << "levels 3,1,4.svg"
+        << "svg";
+    QTest::newRow("as proposed") << false << QStringList{"Save"} << QStringList{sighting}
+                                 << sighting << "png";
+    QTest::newRow("No to replacing asks again")
+        << false << QStringList{"name a 2.5; Save", "No", "name b; Save"}
+        << QStringList{sighting, "a 2.5.png"} << "b.png"
+        << "png";
+    QTest::newRow("a failed replace leaves the old file whole")
+        << false << QStringList{"name " + longest + "; Save", "Yes", "OK"} << QStringList{sighting}
+        << longest << "old";
+}
+
+// "Save Picture…" writes the image asked for, as the name or the type
+// chosen says, whatever happens in the form meanwhile, or nothing.
+void tst_Window::savePicture() {
+    QFETCH(bool, levels);
+    QFETCH(QStringList, answers);
+    QFETCH(QStringList, proposed);
+    QFETCH(QString, file);
+    QFETCH(QString, kind);
+    QDir folder(home.path());
+    const auto contents = [&](const QString &name) {
+        QFile f(folder.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QStringList there{"a 2.5.png", QString(251, 'x') + ".png"};
+    for (const QString &name : folder.entryList(QDir::Files))
+        QVERIFY(folder.remove(name));
+    for (const QString &name : there) {
+        QFile old(folder.filePath(name));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    }
+    FormDriver driver;
+    QVERIFY(driver.ok);
+    driver.enter(worked, false);
+    driver.form.calc();
+    Answers answer(answers, [&] {
+        driver.form.clear();
+        levelsWindow()->hide();
+    });
+    if (levels) {
+        named(driver.form.l_result->actions(), "Which Levels See\u2026")->trigger();
+        named(levelsWindow()->findChildren<QAbstractButton *>(), "Save Picture\u2026")->click();
+    } else {
+        named(driver.form.l_result->actions(), "Save Picture\u2026")->trigger();
+    }
+    QCOMPARE(answer.proposed, proposed);
+    QCOMPARE(answer.answered, answers.size());
+    const los::Typed t = typed(worked, false);
+    const platform::Picture picture = levels ? los::image(los::levelTable(*los::read(t)))
+                                             : los::image(los::decide(*los::read(t)));
+    if (kind == "svg")
+        QCOMPARE(contents(file), QByteArray::fromStdString(platform::svg(picture)));
+    else if (kind == "png")
+        QCOMPARE(QImage::fromData(contents(file)).size(), QSize(picture.width, picture.height) * 2);
+    for (const QString &name : there)
+        if (name != file || kind == "old")
+            QCOMPARE(contents(name), QByteArray("old"));
 }
 
 QTEST_MAIN(tst_Window)

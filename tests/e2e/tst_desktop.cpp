@@ -1,4 +1,5 @@
 #include "los/image.h"
+#include "los/levels.h"
 #include "los/line_of_sight.h"
 #include "los/side_view.h"
 #include "platform/svg.h"
@@ -36,6 +37,7 @@ private slots:
     void picture_data();
     void picture();
     void busyClipboard();
+    void levelsWindow();
     void twiceAsLargeAt192Dpi();
 
 private:
@@ -420,7 +422,7 @@ void tst_Desktop::copyKey() {
 }
 
 void tst_Desktop::picture_data() {
-    QTest::addColumn<QString>("key");  // the item in the verdict's menu
+    QTest::addColumn<QString>("key");  // the item in the verdict's menu, or the window's key
     QTest::addColumn<QString>("name"); // typed in the save dialog, in a folder of the test's own
     QTest::addColumn<QString>("kind"); // what comes out; none: a message box says why
     const auto row = [](const char *tag, const char *key, const char *name, const char *kind) {
@@ -430,11 +432,14 @@ void tst_Desktop::picture_data() {
     row("Save as PNG", "s", "sighting.png", "png");
     row("Save as SVG", "s", "sighting.SVG", "svg");
     row("a missing folder", "s", "missing/sighting.png", "none");
+    row("Ctrl+Shift+C", "ctrl+shift+c", "", "png");
+    row("Ctrl+S", "ctrl+s", "sighting.svg", "svg");
 }
 
 // "Copy Picture" puts the sighting's image on the clipboard as PNG; "Save
 // Picture…" saves it where its dialog says, as PNG or SVG by the name's
-// extension, or writes nothing and says why in a message box.
+// extension, or writes nothing and says why in a message box. Their keys,
+// pressed in a field, do the same.
 void tst_Desktop::picture() {
     QFETCH(QString, key);
     QFETCH(QString, name);
@@ -443,8 +448,12 @@ void tst_Desktop::picture() {
     const QString path = folder.filePath(name);
     QVERIFY(launch());
     QVERIFY(workedExample());
-    x.click(origin + verdictLine, 3);
-    QTest::qWait(500);
+    if (key.contains('+')) {
+        type(0, {});
+    } else {
+        x.click(origin + verdictLine, 3);
+        QTest::qWait(500);
+    }
     x.key({key});
     QByteArray bytes;
     if (name.isEmpty()) {
@@ -513,6 +522,51 @@ void tst_Desktop::busyClipboard() {
     hold.kill();
     hold.waitForFinished(5000);
     QCOMPARE(clipboardText(before), before);
+    closeAndCheck();
+}
+
+// Ctrl+L opens "Which Levels See" beside the form, never over it; there
+// Ctrl+C copies the table as text and Ctrl+Shift+C its picture; it follows a
+// new Calculate, and Escape closes it. Before a verdict Ctrl+L opens nothing.
+void tst_Desktop::levelsWindow() {
+    const QString title = QStringLiteral("Which Levels See");
+    const auto textOf = [](const QStringList &values) {
+        los::Typed typed;
+        for (std::size_t i = 0; i < typed.texts.size(); ++i)
+            typed.texts[i] = values[int(i)].toStdString();
+        return QString::fromStdString(los::text(los::levelTable(*los::read(typed))));
+    };
+    QVERIFY(launch());
+    x.key({"ctrl+l"});
+    QTest::qWait(500);
+    QVERIFY(x.findWindow(title, 0).isEmpty());
+    QVERIFY(workedExample());
+    x.key({"ctrl+l"});
+    const QString levels = x.findWindow(title);
+    QVERIFY2(!levels.isEmpty(), "no window opened");
+    const QRect beside = x.outerFrame(levels), form = x.outerFrame(window);
+    QVERIFY2(beside.left() > form.right() && beside.top() == form.top(),
+             qPrintable(QStringLiteral("at %1, %2").arg(beside.left()).arg(beside.top())));
+    QVERIFY(x.focus(levels));
+    const QString workedText = textOf({"2", "3", "1", "4", "0"});
+    x.key({"ctrl+c"});
+    QCOMPARE(clipboardText(workedText), workedText);
+    x.key({"ctrl+shift+c"});
+    QTRY_VERIFY(clipboard(QStringLiteral("TARGETS")).split('\n').contains("image/png"));
+    const platform::Picture picture = los::image(los::levelTable(worked));
+    QCOMPARE(QImage::fromData(clipboard(QStringLiteral("image/png")), "PNG").size(),
+             QSize(picture.width, picture.height) * platform::rasterScale(1));
+    // The firer one level higher.
+    x.click(origin + QPoint(172, fieldTops[0] + 10));
+    x.key({"End", "BackSpace"});
+    x.type(QStringLiteral("3"));
+    x.click(origin + calculate);
+    QVERIFY(x.focus(levels));
+    const QString higher = textOf({"3", "3", "1", "4", "0"});
+    x.key({"ctrl+c"});
+    QCOMPARE(clipboardText(higher), higher);
+    x.key({"Escape"});
+    QTRY_VERIFY(x.findWindow(title, 0).isEmpty());
     closeAndCheck();
 }
 

@@ -7,12 +7,19 @@
 #include "platform/qt/frame_widget.h"
 #include "platform/qt/native.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 // The window's private parts and the Qt widgets behind them, for tests only.
 struct QuorvelTestAccess {
@@ -103,4 +110,63 @@ public:
     QuorvelTestAccess form;
     platform::qt::FrameWidget &top;
     bool ok = false;
+};
+
+// "Which Levels See", where the form has made it; never more than one.
+inline QWidget *levelsWindow() {
+    QWidgetList found = QApplication::topLevelWidgets();
+    found.removeIf([](QWidget *w) { return w->windowTitle() != "Which Levels See"; });
+    return found.size() == 1 ? found.front() : nullptr;
+}
+
+// A menu's item or a button by its text, its '&' left out.
+template <typename T> T *named(const QList<T *> &all, const QString &text) {
+    for (T *item : all)
+        if (item->text().remove('&') == text)
+            return item;
+    return nullptr;
+}
+
+// Answers each modal window that opens while it lives, in turn, as a player
+// would, in steps separated by "; ": "name N" types a file's name, "choose
+// SVG" the save dialog's second type, "meanwhile" does what was given, any
+// other presses that button. A window with no answer left is cancelled.
+class Answers : public QObject {
+public:
+    explicit Answers(QStringList answers, std::function<void()> meanwhile = {}) {
+        connect(&timer_, &QTimer::timeout, this, [=, this] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal || handled_.contains(modal))
+                return;
+            handled_ << modal;
+            auto *name = modal->findChild<QLineEdit *>("fileNameEdit");
+            if (name)
+                proposed << name->text();
+            // Out of the timer's call: an answer may open a window of its own.
+            QTimer::singleShot(0, modal, [=, steps = answers.value(answered++)] {
+                for (const QString &step : steps.split("; ")) {
+                    QAbstractButton *button = named(modal->findChildren<QAbstractButton *>(), step);
+                    if (step == "meanwhile")
+                        meanwhile();
+                    else if (step.startsWith("name "))
+                        name->setText(step.mid(5));
+                    else if (step == "choose SVG")
+                        QTest::keyClick(modal->findChild<QComboBox *>("fileTypeCombo"),
+                                        Qt::Key_Down);
+                    else if (button && !step.isEmpty())
+                        button->click();
+                    else
+                        qobject_cast<QDialog *>(modal)->done(QDialog::Rejected);
+                }
+            });
+        });
+        timer_.start(20);
+    }
+
+    QStringList proposed; // the name in each save dialog as it opened
+    int answered = 0;
+
+private:
+    QList<QPointer<QWidget>> handled_;
+    QTimer timer_;
 };

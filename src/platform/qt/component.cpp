@@ -64,6 +64,10 @@ void Component::setImage(Image image) {
     qt::setImage(widget(*this), std::move(image));
 }
 
+void Component::setLevelsAction(std::function<void()> action) {
+    qt::setLevelsAction(widget(*this), std::move(action));
+}
+
 void Container::add(Component &child) {
     widget(child)->setParent(widget(*this));
 }

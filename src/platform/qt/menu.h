@@ -1,13 +1,16 @@
-// What a component hands out: "Copy", "Copy Picture" and "Save Picture…" in
-// its context menu, as actions on its widget that Qt shows there, and the
-// window's Copy key, which copies what one component's "Copy" copies. Nothing
-// is made before it is first needed.
+// What a component hands out: "Copy", "Copy Picture", "Save Picture…" and
+// "Which Levels See…" in its context menu, as actions on its widget that Qt
+// shows there, and the window's keys, which do what one component's items
+// do. Nothing is made before it is first needed.
 #pragma once
 
 #include "platform/picture.h"
 
 #include <QString>
 
+#include <functional>
+
+class QAction;
 class QWidget;
 
 namespace platform::qt {
@@ -16,22 +19,36 @@ namespace platform::qt {
 void setCopyText(QWidget *widget, const QString &text);
 
 // What "Copy Picture" and "Save Picture…" hand out. Empty: neither. With
-// neither these nor "Copy", the widget has no context menu.
+// none of the items, the widget has no context menu.
 void setImage(QWidget *widget, Image image);
 
-// The Copy key, pressed anywhere in the window while no text is selected,
-// does what "Copy" in the widget's menu does; while the widget has nothing to
-// copy, nothing.
+// What "Which Levels See…", last in the menu, does. Empty: no such item.
+void setLevelsAction(QWidget *widget, std::function<void()> action);
+
+// The window's keys, anywhere in it, do what the widget's items do and are
+// shown beside them: the Copy key (Ctrl+C, Ctrl+Insert) while no text is
+// selected, Ctrl+Shift+C "Copy Picture", Ctrl+S "Save Picture…", Ctrl+L
+// "Which Levels See…"; each nothing while the widget has no such item. The
+// window may be the widget itself.
 void setDefaultCopy(QWidget *window, QWidget *widget);
+
+// The widget's items, made where it has none yet, for buttons that do the
+// same: each is visible while it has something to hand out.
+struct MenuActions {
+    QAction *copy, *copyPicture, *savePicture;
+};
+MenuActions menuActions(QWidget *widget);
 
 // Where a picture goes that is saved under the chosen name, and as what: a
 // name that ends in ".png" or ".svg", in capitals or not, keeps it and says
-// the format; any other gets the extension of the chosen filter.
+// the format, unless it is the name proposed, kept as it was, whose extension
+// follows the chosen type; any other name gets the extension of the chosen
+// type.
 struct SaveAs {
     QString path;
     bool svg;
     friend bool operator==(const SaveAs &, const SaveAs &) = default;
 };
-SaveAs saveAs(const QString &chosen, bool svgFilter);
+SaveAs saveAs(const QString &chosen, bool svgFilter, const QString &proposed = {});
 
 } // namespace platform::qt
