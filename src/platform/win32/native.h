@@ -112,9 +112,9 @@ std::string narrow(std::wstring_view text);
 // The window class of frames and panels, registered on first use.
 const wchar_t *containerClass();
 
-// The face for a font at the given dots per inch; the handle lives as long as
-// the program.
-HFONT fontHandle(const Font &font, UINT dpi);
+// The face for a font at the given dots per inch, in the screen's own look or
+// another quality; the handle lives as long as the program.
+HFONT fontHandle(const Font &font, UINT dpi, BYTE quality = DEFAULT_QUALITY);
 
 // The component behind a window of ours, if any.
 Native *nativeOf(HWND hwnd);
@@ -149,8 +149,10 @@ bool answerToolTip(Native &container, NMHDR &notice, LRESULT &result);
 std::wstring windowsLines(std::string_view text);
 
 // Draws a picture with its top-left corner at the given place, scaled from
-// the form's pixels to the dots per inch.
-void drawPicture(HDC dc, POINT corner, const Picture &picture, UINT dpi);
+// the form's pixels to the dots per inch, its texts in fonts of the quality
+// given (the screen's own look unless told).
+void drawPicture(HDC dc, POINT corner, const Picture &picture, UINT dpi,
+                 BYTE quality = DEFAULT_QUALITY);
 
 // Shows the context menu of the component under the pointer in a container,
 // or of the container itself, where one has a text or an image to copy:
@@ -166,9 +168,11 @@ void copyText(HWND owner, const std::wstring &text);
 // inch given or at the least scale of an image where that is more.
 void copyPicture(HWND owner, const Image &image, UINT dpi);
 // Asks where to save the image, and saves it there as PNG or SVG as the name
-// says; a file that cannot be written is told in a message box, and any file
-// that was there before is left as it was.
-void savePicture(HWND owner, const Image &image, UINT dpi);
+// or the dialog's type says; a file that cannot be written is told in a
+// message box, and any file that was there before is left as it was. The
+// image is the one given, whatever its component shows by the time the
+// player has answered.
+void savePicture(HWND owner, Image image, UINT dpi);
 // A format's bytes for the clipboard, in memory made and filled before the
 // clipboard is opened (none where it could not be had). putOnClipboard puts
 // them all there and frees what the clipboard did not take; where any is
