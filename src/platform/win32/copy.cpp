@@ -43,11 +43,17 @@ void putOnClipboard(HWND owner, std::span<ClipboardData> data) {
     bool open = false;
     for (int attempt = 0; complete && attempt < 10 && !(open = OpenClipboard(owner)); ++attempt)
         Sleep(20);
+    // Emptied, the clipboard holds all of what was copied, or nothing.
+    bool emptied = false, filled = true;
     if (open) {
-        if (EmptyClipboard())
-            for (ClipboardData &d : data)
-                if (SetClipboardData(d.format, d.memory))
-                    d.memory = nullptr; // the clipboard's now
+        emptied = EmptyClipboard() != FALSE;
+        for (ClipboardData &d : data)
+            if (emptied && filled && SetClipboardData(d.format, d.memory))
+                d.memory = nullptr; // the clipboard's now
+            else
+                filled = false;
+        if (emptied && !filled)
+            EmptyClipboard();
         CloseClipboard();
     }
     for (ClipboardData &d : data)
@@ -60,6 +66,14 @@ void putOnClipboard(HWND owner, std::span<ClipboardData> data) {
         tell(owner, notCopied,
              L"Another program is using the clipboard, so nothing was copied. "
              L"Try again in a moment.");
+    else if (!emptied)
+        tell(owner, notCopied,
+             L"Windows did not let the clipboard be emptied, so nothing was copied. "
+             L"The clipboard is as it was.");
+    else if (!filled)
+        tell(owner, notCopied,
+             L"Windows did not take what was copied, so nothing was copied. "
+             L"The clipboard is now empty.");
 }
 
 void copyText(HWND owner, const std::wstring &text) {

@@ -176,7 +176,9 @@ void savePicture(HWND owner, Image image, UINT dpi);
 // A format's bytes for the clipboard, in memory made and filled before the
 // clipboard is opened (none where it could not be had). putOnClipboard puts
 // them all there and frees what the clipboard did not take; where any is
-// missing, or the clipboard stays busy, it says so and changes nothing.
+// missing, or the clipboard stays busy, it says so and changes nothing; where
+// Windows does not take them all, it says so, and that the clipboard is now
+// empty.
 struct ClipboardData {
     UINT format;
     HGLOBAL memory;
