@@ -77,7 +77,12 @@ void attach(Native &native, HWND hwnd) {
     SetPropW(hwnd, nativeProperty, &native);
 }
 
-FrameNative::FrameNative() : Native(containerClass(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN) {
+WindowNative::~WindowNative() {
+    if (keys)
+        DestroyAcceleratorTable(keys);
+}
+
+FrameNative::FrameNative() : WindowNative(containerClass(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN) {
     topLevel = true;
 }
 

@@ -20,6 +20,7 @@
 #include "platform/runtime.h"
 
 #include <cstddef>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -63,6 +64,7 @@ struct Native {
     std::optional<Picture> picture; // above the tooltip's lines
     std::wstring copyText;          // lines ended by "\r\n"
     Image image;                    // for Copy Picture and Save Picture
+    std::function<void()> levels;   // for Which Levels See
 
     std::optional<Color> background;
     HBRUSH brush = nullptr; // of background
@@ -78,6 +80,8 @@ struct Native {
     // Gives the window the font in effect, and passes it on to the children
     // that have none of their own (all children when every is set).
     void applyFont(bool every = false);
+    // Told when what the component hands out (copyText, image) changes.
+    virtual void offersChanged() {}
 
     Native &root();
     UINT dpi();
@@ -88,17 +92,47 @@ struct Native {
     void setText(std::wstring text);
 };
 
+// A top-level window: its keys go through its accelerator table, then
+// through the dialog keys (Tab, the arrows, Enter, Escape, Alt and a letter).
+struct WindowNative : Native {
+    using Native::Native;
+    ~WindowNative() override;
+    HACCEL keys = nullptr;
+};
+
 // A top-level window with its listeners and keyboard state.
-struct FrameNative : Native {
+struct FrameNative : WindowNative {
     FrameNative();
     std::vector<std::unique_ptr<WindowListener>> listeners;
     Native *defaultButton = nullptr;
     HWND lastFocus = nullptr;      // the control that had the focus, for reactivation
     POINT insets{};                // of the frame, as last applied to the children
     HWND tips = nullptr;           // the tooltip control, made for the first tooltip
-    Native *defaultCopy = nullptr; // what the Copy key copies with no text selected
-    HACCEL keys = nullptr;         // the Copy key, once there is a default copy
+    Native *defaultCopy = nullptr; // whose menu the keys do, the Copy key with no text selected
     bool opened = false, iconified = false;
+};
+
+// The commands of the menu's items and of their keys; clear of the controls'
+// identifiers and of those the dialog keys send (IDOK, IDCANCEL).
+enum : WORD { copyCommand = 0x7100, copyPictureCommand, savePictureCommand, levelsCommand };
+
+// The keys of those commands, as an accelerator table: Ctrl+C and
+// Ctrl+Insert, Ctrl+Shift+C, Ctrl+S and Ctrl+L.
+HACCEL menuKeys();
+
+// What a component hands out, kept apart from it (a command may change the
+// component): which of the commands it has, and each done as its item does
+// it, over the owner's window.
+struct Offers {
+    explicit Offers(Native &n) : text(n.copyText), image(n.image), levels(n.levels), dpi(n.dpi()) {}
+    bool has(WORD command) const;
+    bool any() const { return has(copyCommand) || has(copyPictureCommand) || has(levelsCommand); }
+    void run(WORD command, HWND owner) const;
+
+    std::wstring text;
+    Image image;
+    std::function<void()> levels;
+    UINT dpi;
 };
 
 // Form pixels to device pixels.
@@ -155,9 +189,10 @@ void drawPicture(HDC dc, POINT corner, const Picture &picture, UINT dpi,
                  BYTE quality = DEFAULT_QUALITY);
 
 // Shows the context menu of the component under the pointer in a container,
-// or of the container itself, where one has a text or an image to copy:
-// "Copy", "Copy Picture" and "Save Picture..." as it has them; false where
-// none has.
+// or of the container itself, where one has a text or an image to copy or a
+// table to show: "Copy", "Copy Picture", "Save Picture…" and "Which Levels
+// See…" as it has them, with their keys where they are the frame's; false
+// where none has.
 bool showCopyMenu(Native &container, LPARAM where);
 
 // Puts the text on the clipboard, as Unicode text. A clipboard that stays

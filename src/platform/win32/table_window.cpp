@@ -11,6 +11,5 @@ void TableWindow::hide() {}
 bool TableWindow::showing() const {
     return false;
 }
-void Component::setLevelsAction(std::function<void()>) {}
 
 } // namespace platform
