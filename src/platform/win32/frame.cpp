@@ -134,19 +134,22 @@ LRESULT CALLBACK containerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 
 } // namespace
 
+const wchar_t *registerClass(const wchar_t *name, WNDPROC procedure, HBRUSH background) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = name;
+    if (!RegisterClassExW(&wc))
+        failWithLastError("Quorvel cannot register its window class");
+    return name;
+}
+
 const wchar_t *containerClass() {
-    static const wchar_t *const name = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = containerProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = L"Quorvel.Container";
-        if (!RegisterClassExW(&wc))
-            failWithLastError("Quorvel cannot register its window class");
-        return wc.lpszClassName;
-    }();
+    static const wchar_t *const name = registerClass(L"Quorvel.Container", containerProc);
     return name;
 }
 

@@ -143,6 +143,8 @@ inline int scale(int pixels, UINT dpi) {
 std::wstring wide(std::string_view text);
 std::string narrow(std::wstring_view text);
 
+// Registers a window class of the program's, with its icon and the arrow.
+const wchar_t *registerClass(const wchar_t *name, WNDPROC procedure, HBRUSH background = nullptr);
 // The window class of frames and panels, registered on first use.
 const wchar_t *containerClass();
 

@@ -10,7 +10,7 @@ namespace {
 
 const Font plain{"Dialog", Font::Plain, 12}, bold{"Dialog", Font::Bold, 12};
 // A row's height, and the room beside a column's text, in the form's pixels.
-constexpr int rowHeight = 20, padding = 12;
+constexpr int rowHeight = 20, padding = 16;
 
 int textWidth(HDC dc, HFONT font, const wchar_t *text) {
     SelectObject(dc, font);

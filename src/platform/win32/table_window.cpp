@@ -100,19 +100,8 @@ LRESULT CALLBACK tableProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 const wchar_t *tableClass() {
-    static const wchar_t *const name = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = tableProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        wc.lpszClassName = L"Quorvel.Table";
-        if (!RegisterClassExW(&wc))
-            failWithLastError("Quorvel cannot register its window class");
-        return wc.lpszClassName;
-    }();
+    static const wchar_t *const name =
+        registerClass(L"Quorvel.Table", tableProc, GetSysColorBrush(COLOR_BTNFACE));
     return name;
 }
 
