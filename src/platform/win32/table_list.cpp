@@ -8,7 +8,7 @@ namespace platform {
 
 namespace {
 
-const Font plain{"Dialog", Font::Plain, 12}, bold{"Dialog", Font::Bold, 12};
+const Font &plain = tableFont, &bold = tableBold;
 // A row's height, and the room beside a column's text, in the form's pixels.
 constexpr int rowHeight = 20, padding = 16;
 
@@ -73,10 +73,16 @@ HWND makeTableList(HWND parent, int id) {
 SIZE fitTableList(HWND list, UINT dpi, std::size_t rows, std::size_t columns) {
     SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(fontHandle(plain, dpi)), TRUE);
     // A row is as high as its small image: one pixel wide and a row high.
-    const HIMAGELIST rowImage = ImageList_Create(1, scale(rowHeight, dpi), ILC_COLOR, 1, 0);
-    if (const auto old = reinterpret_cast<HIMAGELIST>(
-            SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rowImage))))
-        ImageList_Destroy(old);
+    const auto images =
+        reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    int width = 0, height = 0;
+    if (!images || !ImageList_GetIconSize(images, &width, &height) ||
+        height != scale(rowHeight, dpi)) {
+        const HIMAGELIST rowImage = ImageList_Create(1, scale(rowHeight, dpi), ILC_COLOR, 1, 0);
+        SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rowImage));
+        if (images)
+            ImageList_Destroy(images);
+    }
     const auto [first, cell] = columnWidths(list, dpi);
     const int count = static_cast<int>(SendMessageW(
         reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)), HDM_GETITEMCOUNT, 0, 0));
@@ -109,12 +115,11 @@ void fillTableList(HWND list, const Table &table) {
     column.mask = LVCF_TEXT;
     column.pszText = const_cast<wchar_t *>(corner.c_str());
     SendMessageW(list, LVM_SETCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
-    const int width = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0));
+    // Their widths are fitTableList's.
     for (std::size_t c = 0; c < table.columns.size(); ++c) {
         const std::wstring text = wide(table.columns[c]);
-        column.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.mask = LVCF_TEXT | LVCF_FMT | LVCF_SUBITEM;
         column.fmt = LVCFMT_CENTER;
-        column.cx = width;
         column.iSubItem = static_cast<int>(c + 1);
         column.pszText = const_cast<wchar_t *>(text.c_str());
         SendMessageW(list, LVM_INSERTCOLUMNW, c + 1, reinterpret_cast<LPARAM>(&column));

@@ -18,7 +18,7 @@ constexpr int margin = 10, gap = 8, lineHeight = 15, buttonHeight = 24, besideFr
 constexpr int headingId = 100, listId = 101, linesId = 102;
 // The rows and columns a window makes room for before it has shown a table.
 constexpr std::size_t firstRoom = 13;
-const Font plain{"Dialog", Font::Plain, 12}, bold{"Dialog", Font::Bold, 12};
+const Font &plain = tableFont, &bold = tableBold;
 
 struct Button {
     int id;
