@@ -39,6 +39,8 @@ private slots:
     void busyClipboard();
     void levelsWindow();
     void twiceAsLargeAt192Dpi();
+    void saveDialogOnWindows();
+    void levelsListOnWindows();
 
 private:
     // Starts the program and waits for its form at the given scale; the
@@ -605,6 +607,196 @@ void tst_Desktop::twiceAsLargeAt192Dpi() {
                             .arg(tip.green)
                             .arg(normalTip.green)));
     QCOMPARE(tip.box.size(), normalTip.box.size() * 2);
+    closeAndCheck();
+}
+
+// The Windows program's Save Picture… in Wine's own dialog, one save after
+// another: the type chosen in its list (Alt+T) is the kind saved, the
+// proposed name taking its extension; a name's own extension picks the kind,
+// and one of another kind has the chosen type's added. A No to a prompt, the
+// dialog's own or the program's for a name it changed, opens the dialog
+// again; a file that cannot be replaced is said in a box and left whole.
+void tst_Desktop::saveDialogOnWindows() {
+    if (!wine())
+        QSKIP("for the Windows program");
+    QTemporaryDir folder;
+    const QDir in(folder.path());
+    program.setWorkingDirectory(folder.path()); // where Wine's dialog opens
+    const bool up = launch();
+    program.setWorkingDirectory({});
+    QVERIFY(up);
+    QVERIFY(workedExample());
+    const QByteArray svg =
+        QByteArray::fromStdString(platform::svg(los::image(los::decide(worked))));
+    const QByteArray old("what was there");
+    const auto plant = [&](const QString &name) {
+        QFile file(in.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(old) == old.size();
+    };
+    const auto bytes = [&](const QString &name) {
+        QFile file(in.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    // Each dialog or prompt is a window of its own: the next one not seen yet,
+    // with the keyboard.
+    QStringList seen;
+    const auto next = [&](const QString &title) {
+        QString found;
+        for (QDeadlineTimer deadline(10000); found.isEmpty() && !deadline.hasExpired();
+             QTest::qWait(50))
+            for (const QByteArray &id :
+                 x.run("xdotool", {"search", "--onlyvisible", "--name", "^" + title + "$"})
+                     .split('\n'))
+                if (!id.isEmpty() && !seen.contains(id))
+                    found = QString::fromLatin1(id);
+        seen << found;
+        return !found.isEmpty() && x.focus(found) ? found : QString();
+    };
+    const auto save = [&](const QString &typed, bool svgChosen) {
+        x.focus(window);
+        x.key({"ctrl+s"});
+        const QString dialog = next("Save Picture");
+        if (!typed.isEmpty())
+            x.type(typed);
+        if (svgChosen)
+            x.key({"alt+t", "Down"});
+        x.key({"Return"});
+        return dialog;
+    };
+    const struct {
+        const char *typed; // nothing: the proposed name kept
+        bool svg;          // SVG chosen in the type list
+        const char *saved;
+    } choices[] = {{"", true, "sighting 2,3,1,4,0.svg"},
+                   {"chosen", true, "chosen.svg"},
+                   {"own.PNG", true, "own.PNG"},
+                   {"other.jpg", false, "other.jpg.png"}};
+    for (const auto &choice : choices) {
+        QVERIFY2(!save(choice.typed, choice.svg).isEmpty(), choice.saved);
+        QTRY_VERIFY2(bytes(choice.saved).size() > 100, choice.saved);
+        if (QString(choice.saved).endsWith(".svg"))
+            QCOMPARE(bytes(choice.saved), svg);
+        else
+            QVERIFY2(bytes(choice.saved).startsWith("\x89PNG"), choice.saved);
+    }
+    QCOMPARE(in.entryList(QDir::Files).size(), int(std::size(choices)));
+
+    // No to the dialog's own prompt, then another name in the same dialog;
+    // no to the program's, for the name it gave an extension, then another in
+    // the dialog it opens again.
+    QVERIFY(plant("own.PNG") && plant("other.jpg.png"));
+    const QString dialog = save("own.PNG", false);
+    QVERIFY(!next("Save Picture").isEmpty());
+    x.key({"n"});
+    QVERIFY(x.focus(dialog));
+    x.key({"End", "shift+Home"});
+    x.type("again");
+    x.key({"Return"});
+    QTRY_VERIFY(bytes("again.png").startsWith("\x89PNG"));
+    save("other.jpg", false);
+    QVERIFY(!next("Save Picture").isEmpty());
+    x.key({"n"});
+    QVERIFY(!next("Save Picture").isEmpty());
+    x.type("third");
+    x.key({"Return"});
+    QTRY_VERIFY(bytes("third.png").startsWith("\x89PNG"));
+    QCOMPARE(bytes("own.PNG"), old);
+    QCOMPARE(bytes("other.jpg.png"), old);
+
+    // A file another program has open: yes to replacing it, and a box says
+    // it could not be.
+    const QString holder = qEnvironmentVariable("QUORVEL_WINDOWS_HOLDER");
+    QVERIFY(plant("locked.png") && !holder.isEmpty());
+    QProcess hold;
+    hold.setProcessEnvironment(x.environment());
+    hold.start(QStringLiteral("wine"),
+               {holder, "60", "Z:" + in.filePath("locked.png").replace('/', '\\')});
+    QVERIFY(hold.waitForReadyRead(15000) && hold.readAll().startsWith("held"));
+    save("locked.png", false);
+    QVERIFY(!next("Save Picture").isEmpty());
+    x.key({"y"});
+    QVERIFY2(!next("Picture Not Saved").isEmpty(), "no box when the file cannot be replaced");
+    x.key({"Return"});
+    hold.kill();
+    hold.waitForFinished(5000);
+    QCOMPARE(bytes("locked.png"), old);
+    QCOMPARE(in.entryList({"*.tmp"}, QDir::Files | QDir::Hidden), QStringList());
+    closeAndCheck();
+}
+
+// The Windows program's table of which levels see, from the verdict's menu:
+// beside the form with its top, its ListView's cells in the verdicts' own
+// green and red, and its text on the clipboard with Ctrl+C; Save Picture… in it saves the table it
+// showed, however the form changes while its dialog is up.
+void tst_Desktop::levelsListOnWindows() {
+    if (!wine())
+        QSKIP("for the Windows program");
+    QTemporaryDir folder;
+    QVERIFY(launch());
+    QVERIFY(workedExample());
+    x.click(origin + verdictLine, 3);
+    QTest::qWait(500);
+    x.key({"l"});
+    const QString table = x.findWindow(QStringLiteral("Which Levels See"), 10000);
+    QVERIFY2(!table.isEmpty(), "no window Which Levels See");
+    const QRect form = x.outerFrame(window), beside = x.outerFrame(table);
+    QCOMPARE(beside.top(), form.top());
+    QVERIFY2(
+        beside.left() > form.right() && beside.left() < form.right() + 20,
+        qPrintable(
+            QStringLiteral("at %1, the form ends at %2").arg(beside.left()).arg(form.right())));
+    // Row by row, each cell in the verdict's own colour: the first line of
+    // pixels below each grid line, read as its runs of green and red.
+    const los::LevelTable levels = los::levelTable(worked);
+    QStringList expected, seen;
+    for (std::size_t row = 0; row < levels.firers.size(); ++row) {
+        expected << QString();
+        for (std::size_t column = 0; column < levels.targets.size(); ++column)
+            expected.back() += levels.at(row, column).seen ? 'G' : 'R';
+    }
+    QTest::qWait(300);
+    // Below the title bar; on this small screen the columns on the right are
+    // off it.
+    const QImage screen = x.screenshot();
+    const QImage shot =
+        screen.copy(beside.adjusted(0, 30, 0, 0).intersected(QRect({}, screen.size())));
+    QString above;
+    for (int y = 0; y < shot.height(); ++y) {
+        QString runs;
+        for (int column = 0; column < shot.width(); ++column) {
+            const QColor c = shot.pixelColor(column, y);
+            const QChar kind = c == green ? 'G' : c == red ? 'R' : ' ';
+            if (kind != ' ' && (column == 0 || shot.pixelColor(column - 1, y) != c))
+                runs += kind;
+        }
+        if (above.isEmpty() && !runs.isEmpty())
+            seen << runs;
+        above = runs;
+    }
+    const qsizetype shown = seen.value(0).size();
+    for (QString &row : expected)
+        row.truncate(shown);
+    QVERIFY(shown >= 5);
+    QCOMPARE(seen, expected);
+    const QString text = QString::fromStdString(los::text(levels));
+    x.key({"ctrl+c"});
+    QCOMPARE(clipboardText(text), text);
+
+    x.key({"alt+s"});
+    const QString dialog = x.findWindow(QStringLiteral("Save Picture"), 10000);
+    QVERIFY2(x.focus(dialog), "no dialog to save in");
+    x.click(origin + clearButton);
+    QVERIFY(waitForPanel(amber, QStringLiteral("Clear with the dialog up")));
+    // Back to the dialog, as a player would: a click on its title bar.
+    x.click(x.outerFrame(dialog).topLeft() + QPoint(60, 10));
+    const QString path = folder.filePath("levels.png");
+    x.type(QStringLiteral("Z:") + QString(path).replace('/', '\\'));
+    x.key({"Return"});
+    QTRY_VERIFY(QFile::exists(path));
+    const platform::Picture picture = los::image(levels);
+    QTRY_COMPARE(QImage(path).size(), QSize(picture.width, picture.height) * 2);
+    // Escape closes the table's window, and the form has the keyboard again.
+    x.key({"Escape"});
     closeAndCheck();
 }
 

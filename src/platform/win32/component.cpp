@@ -46,16 +46,17 @@ void failWithLastError(const char *what) {
                              std::to_string(GetLastError()) + "): is a desktop session running?");
 }
 
-HFONT fontHandle(const Font &font, UINT dpi) {
-    static std::vector<std::tuple<Font, UINT, HFONT>> made;
-    for (const auto &[f, d, handle] : made)
-        if (f == font && d == dpi)
+HFONT fontHandle(const Font &font, UINT dpi, BYTE quality) {
+    static std::vector<std::tuple<Font, UINT, BYTE, HFONT>> made;
+    for (const auto &[f, d, q, handle] : made)
+        if (f == font && d == dpi && q == quality)
             return handle;
     LOGFONTW lf{};
     lf.lfHeight = -scale(font.size, dpi); // pixels, not points
     lf.lfWeight = font.style & Font::Bold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = font.style & Font::Italic ? TRUE : FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = quality;
     lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
     // The dialog face is the one the form was measured in.
     const std::wstring face = font.family == "Dialog" ? L"Arial" : wide(font.family);
@@ -63,7 +64,7 @@ HFONT fontHandle(const Font &font, UINT dpi) {
     HFONT handle = CreateFontIndirectW(&lf);
     if (!handle)
         return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    made.emplace_back(font, dpi, handle);
+    made.emplace_back(font, dpi, quality, handle);
     return handle;
 }
 
@@ -76,7 +77,12 @@ void attach(Native &native, HWND hwnd) {
     SetPropW(hwnd, nativeProperty, &native);
 }
 
-FrameNative::FrameNative() : Native(containerClass(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN) {
+WindowNative::~WindowNative() {
+    if (keys)
+        DestroyAcceleratorTable(keys);
+}
+
+FrameNative::FrameNative() : WindowNative(containerClass(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN) {
     topLevel = true;
 }
 

@@ -1,6 +1,6 @@
-// The verdict's context menu, "Copy", "Copy Picture" and "Save Picture...",
-// the Copy key, and the clipboard they put things on: text as Unicode with
-// Windows' line ends.
+// The verdict's context menu, "Copy", "Copy Picture", "Save Picture…" and
+// "Which Levels See…", their keys, and the clipboard they put things on: text
+// as Unicode with Windows' line ends.
 #include "native.h"
 #include "platform/picture.h"
 
@@ -8,11 +8,47 @@
 
 namespace platform {
 
-namespace {
+HACCEL menuKeys() {
+    // An entry with Shift before the same key without.
+    ACCEL keys[] = {{FCONTROL | FSHIFT | FVIRTKEY, 'C', copyPictureCommand},
+                    {FCONTROL | FVIRTKEY, 'C', copyCommand},
+                    {FCONTROL | FVIRTKEY, VK_INSERT, copyCommand},
+                    {FCONTROL | FVIRTKEY, 'S', savePictureCommand},
+                    {FCONTROL | FVIRTKEY, 'L', levelsCommand}};
+    return CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
+}
 
-enum : UINT_PTR { copyCommand = 1, copyPictureCommand, savePictureCommand };
+bool Offers::has(WORD command) const {
+    switch (command) {
+    case copyCommand:
+        return !text.empty();
+    case copyPictureCommand:
+    case savePictureCommand:
+        return !image.empty();
+    case levelsCommand:
+        return static_cast<bool>(levels);
+    }
+    return false;
+}
 
-} // namespace
+void Offers::run(WORD command, HWND owner) const {
+    if (!has(command))
+        return;
+    switch (command) {
+    case copyCommand:
+        copyText(owner, text);
+        break;
+    case copyPictureCommand:
+        copyPicture(owner, image, dpi);
+        break;
+    case savePictureCommand:
+        savePicture(owner, image, dpi);
+        break;
+    case levelsCommand:
+        levels();
+        break;
+    }
+}
 
 HGLOBAL clipboardMemory(std::initializer_list<std::span<const std::byte>> parts) {
     std::size_t size = 0;
@@ -43,11 +79,17 @@ void putOnClipboard(HWND owner, std::span<ClipboardData> data) {
     bool open = false;
     for (int attempt = 0; complete && attempt < 10 && !(open = OpenClipboard(owner)); ++attempt)
         Sleep(20);
+    // Emptied, the clipboard holds all of what was copied, or nothing.
+    bool emptied = false, filled = true;
     if (open) {
-        if (EmptyClipboard())
-            for (ClipboardData &d : data)
-                if (SetClipboardData(d.format, d.memory))
-                    d.memory = nullptr; // the clipboard's now
+        emptied = EmptyClipboard() != FALSE;
+        for (ClipboardData &d : data)
+            if (emptied && filled && SetClipboardData(d.format, d.memory))
+                d.memory = nullptr; // the clipboard's now
+            else
+                filled = false;
+        if (emptied && !filled)
+            EmptyClipboard();
         CloseClipboard();
     }
     for (ClipboardData &d : data)
@@ -60,6 +102,14 @@ void putOnClipboard(HWND owner, std::span<ClipboardData> data) {
         tell(owner, notCopied,
              L"Another program is using the clipboard, so nothing was copied. "
              L"Try again in a moment.");
+    else if (!emptied)
+        tell(owner, notCopied,
+             L"Windows did not let the clipboard be emptied, so nothing was copied. "
+             L"The clipboard is as it was.");
+    else if (!filled)
+        tell(owner, notCopied,
+             L"Windows did not take what was copied, so nothing was copied. "
+             L"The clipboard is now empty.");
 }
 
 void copyText(HWND owner, const std::wstring &text) {
@@ -87,7 +137,6 @@ void copyKey(FrameNative &frame) {
 
 bool showCopyMenu(Native &container, LPARAM where) {
     POINT at{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
-    const auto offers = [](const Native &n) { return !n.copyText.empty() || !n.image.empty(); };
     Native *target = &container;
     if (where == -1) {
         // From the keyboard: the container's own, at its corner.
@@ -99,49 +148,48 @@ bool showCopyMenu(Native &container, LPARAM where) {
         POINT inside = at;
         ScreenToClient(container.hwnd, &inside);
         HWND child = ChildWindowFromPointEx(container.hwnd, inside, CWP_SKIPINVISIBLE);
-        if (Native *n = child ? nativeOf(child) : nullptr; n && offers(*n))
+        if (Native *n = child ? nativeOf(child) : nullptr; n && Offers(*n).any())
             target = n;
     }
-    if (!offers(*target))
+    const Offers offers(*target);
+    if (!offers.any())
         return false;
-    // Kept apart from the component, which a choice may change.
-    const std::wstring text = target->copyText;
-    const Image image = target->image;
-    const UINT dpi = target->dpi();
     HMENU menu = CreatePopupMenu();
     if (!menu)
         return true;
-    if (!text.empty())
-        AppendMenuW(menu, MF_STRING, copyCommand, L"&Copy");
-    if (!image.empty()) {
-        AppendMenuW(menu, MF_STRING, copyPictureCommand, L"Copy &Picture");
-        AppendMenuW(menu, MF_STRING, savePictureCommand, L"&Save Picture\u2026");
-    }
-    const auto chosen =
-        static_cast<UINT_PTR>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-                                             at.x, at.y, 0, container.hwnd, nullptr));
+    // The keys are shown where they do what the items do.
+    const auto *frame = dynamic_cast<const FrameNative *>(&container.root());
+    const bool keys = frame && frame->defaultCopy == target;
+    const struct {
+        WORD command;
+        const wchar_t *label, *key;
+    } items[] = {{copyCommand, L"&Copy", L"\tCtrl+C"},
+                 {copyPictureCommand, L"Copy &Picture", L"\tCtrl+Shift+C"},
+                 {savePictureCommand, L"&Save Picture\u2026", L"\tCtrl+S"},
+                 {levelsCommand, L"Which &Levels See\u2026", L"\tCtrl+L"}};
+    for (const auto &item : items)
+        if (offers.has(item.command))
+            AppendMenuW(menu, MF_STRING, item.command,
+                        (std::wstring(item.label) + (keys ? item.key : L"")).c_str());
+    const auto chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x,
+                                       at.y, 0, container.hwnd, nullptr);
     DestroyMenu(menu);
-    const HWND owner = container.root().hwnd;
-    switch (chosen) {
-    case copyCommand:
-        copyText(owner, text);
-        break;
-    case copyPictureCommand:
-        copyPicture(owner, image, dpi);
-        break;
-    case savePictureCommand:
-        savePicture(owner, image, dpi);
-        break;
-    }
+    offers.run(static_cast<WORD>(chosen), container.root().hwnd);
     return true;
 }
 
 void Component::setCopyText(std::string_view text) {
     native().copyText = windowsLines(text);
+    native().offersChanged();
 }
 
 void Component::setImage(Image image) {
     native().image = std::move(image);
+    native().offersChanged();
+}
+
+void Component::setLevelsAction(std::function<void()> action) {
+    native().levels = std::move(action);
 }
 
 } // namespace platform

@@ -6,9 +6,6 @@ namespace {
 
 // Sent to itself by a frame that has shown for the first time.
 constexpr UINT annotateMessage = WM_APP;
-// The command of the Copy key, Ctrl+C or Ctrl+Insert, from the frame's
-// accelerator table.
-constexpr WORD copyKeyCommand = 1;
 
 FrameNative &frameOf(Component &frame) {
     return static_cast<FrameNative &>(frame.native());
@@ -92,11 +89,20 @@ bool frameMessage(FrameNative &f, UINT message, WPARAM wParam, LPARAM lParam, LR
         fitToolTips(f);
         return true;
     }
-    case WM_COMMAND:
-        if (HIWORD(wParam) != 1 || LOWORD(wParam) != copyKeyCommand || lParam)
+    case WM_COMMAND: {
+        // A key from the accelerator table: the Copy key, or the default
+        // copy's menu.
+        if (HIWORD(wParam) != 1 || lParam)
             return false;
-        guarded([&f] { copyKey(f); });
+        const WORD command = LOWORD(wParam);
+        guarded([&f, command] {
+            if (command == copyCommand)
+                copyKey(f);
+            else if (f.defaultCopy)
+                Offers(*f.defaultCopy).run(command, f.hwnd);
+        });
         return true;
+    }
     case DM_GETDEFID: {
         // Enter presses the focused push button, else the default one.
         Native *focus = nativeOf(GetFocus());
@@ -128,19 +134,22 @@ LRESULT CALLBACK containerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 
 } // namespace
 
+const wchar_t *registerClass(const wchar_t *name, WNDPROC procedure, HBRUSH background) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = name;
+    if (!RegisterClassExW(&wc))
+        failWithLastError("Quorvel cannot register its window class");
+    return name;
+}
+
 const wchar_t *containerClass() {
-    static const wchar_t *const name = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = containerProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = L"Quorvel.Container";
-        if (!RegisterClassExW(&wc))
-            failWithLastError("Quorvel cannot register its window class");
-        return wc.lpszClassName;
-    }();
+    static const wchar_t *const name = registerClass(L"Quorvel.Container", containerProc);
     return name;
 }
 
@@ -157,10 +166,7 @@ Frame::Frame() : Container(std::make_unique<FrameNative>()) {
 
 Frame::~Frame() {
     // Nothing is told of the window going down with the program.
-    FrameNative &f = frameOf(*this);
-    f.listeners.clear();
-    if (f.keys)
-        DestroyAcceleratorTable(f.keys);
+    frameOf(*this).listeners.clear();
 }
 
 void Frame::setTitle(std::string_view title) {
@@ -206,11 +212,8 @@ void Frame::setDefaultButton(Button &button) {
 void Frame::setDefaultCopy(Component &component) {
     FrameNative &f = frameOf(*this);
     f.defaultCopy = &component.native();
-    if (f.keys)
-        return;
-    ACCEL copy[] = {{FCONTROL | FVIRTKEY, 'C', copyKeyCommand},
-                    {FCONTROL | FVIRTKEY, VK_INSERT, copyKeyCommand}};
-    f.keys = CreateAcceleratorTableW(copy, static_cast<int>(std::size(copy)));
+    if (!f.keys)
+        f.keys = menuKeys();
 }
 
 } // namespace platform

@@ -20,6 +20,7 @@
 #include "platform/runtime.h"
 
 #include <cstddef>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -63,6 +64,7 @@ struct Native {
     std::optional<Picture> picture; // above the tooltip's lines
     std::wstring copyText;          // lines ended by "\r\n"
     Image image;                    // for Copy Picture and Save Picture
+    std::function<void()> levels;   // for Which Levels See
 
     std::optional<Color> background;
     HBRUSH brush = nullptr; // of background
@@ -78,6 +80,8 @@ struct Native {
     // Gives the window the font in effect, and passes it on to the children
     // that have none of their own (all children when every is set).
     void applyFont(bool every = false);
+    // Told when what the component hands out (copyText, image) changes.
+    virtual void offersChanged() {}
 
     Native &root();
     UINT dpi();
@@ -88,17 +92,47 @@ struct Native {
     void setText(std::wstring text);
 };
 
+// A top-level window: its keys go through its accelerator table, then
+// through the dialog keys (Tab, the arrows, Enter, Escape, Alt and a letter).
+struct WindowNative : Native {
+    using Native::Native;
+    ~WindowNative() override;
+    HACCEL keys = nullptr;
+};
+
 // A top-level window with its listeners and keyboard state.
-struct FrameNative : Native {
+struct FrameNative : WindowNative {
     FrameNative();
     std::vector<std::unique_ptr<WindowListener>> listeners;
     Native *defaultButton = nullptr;
     HWND lastFocus = nullptr;      // the control that had the focus, for reactivation
     POINT insets{};                // of the frame, as last applied to the children
     HWND tips = nullptr;           // the tooltip control, made for the first tooltip
-    Native *defaultCopy = nullptr; // what the Copy key copies with no text selected
-    HACCEL keys = nullptr;         // the Copy key, once there is a default copy
+    Native *defaultCopy = nullptr; // whose menu the keys do, the Copy key with no text selected
     bool opened = false, iconified = false;
+};
+
+// The commands of the menu's items and of their keys; clear of the controls'
+// identifiers and of those the dialog keys send (IDOK, IDCANCEL).
+enum : WORD { copyCommand = 0x7100, copyPictureCommand, savePictureCommand, levelsCommand };
+
+// The keys of those commands, as an accelerator table: Ctrl+C and
+// Ctrl+Insert, Ctrl+Shift+C, Ctrl+S and Ctrl+L.
+HACCEL menuKeys();
+
+// What a component hands out, kept apart from it (a command may change the
+// component): which of the commands it has, and each done as its item does
+// it, over the owner's window.
+struct Offers {
+    explicit Offers(Native &n) : text(n.copyText), image(n.image), levels(n.levels), dpi(n.dpi()) {}
+    bool has(WORD command) const;
+    bool any() const { return has(copyCommand) || has(copyPictureCommand) || has(levelsCommand); }
+    void run(WORD command, HWND owner) const;
+
+    std::wstring text;
+    Image image;
+    std::function<void()> levels;
+    UINT dpi;
 };
 
 // Form pixels to device pixels.
@@ -109,12 +143,14 @@ inline int scale(int pixels, UINT dpi) {
 std::wstring wide(std::string_view text);
 std::string narrow(std::wstring_view text);
 
+// Registers a window class of the program's, with its icon and the arrow.
+const wchar_t *registerClass(const wchar_t *name, WNDPROC procedure, HBRUSH background = nullptr);
 // The window class of frames and panels, registered on first use.
 const wchar_t *containerClass();
 
-// The face for a font at the given dots per inch; the handle lives as long as
-// the program.
-HFONT fontHandle(const Font &font, UINT dpi);
+// The face for a font at the given dots per inch, in the screen's own look or
+// another quality; the handle lives as long as the program.
+HFONT fontHandle(const Font &font, UINT dpi, BYTE quality = DEFAULT_QUALITY);
 
 // The component behind a window of ours, if any.
 Native *nativeOf(HWND hwnd);
@@ -149,13 +185,16 @@ bool answerToolTip(Native &container, NMHDR &notice, LRESULT &result);
 std::wstring windowsLines(std::string_view text);
 
 // Draws a picture with its top-left corner at the given place, scaled from
-// the form's pixels to the dots per inch.
-void drawPicture(HDC dc, POINT corner, const Picture &picture, UINT dpi);
+// the form's pixels to the dots per inch, its texts in fonts of the quality
+// given (the screen's own look unless told).
+void drawPicture(HDC dc, POINT corner, const Picture &picture, UINT dpi,
+                 BYTE quality = DEFAULT_QUALITY);
 
 // Shows the context menu of the component under the pointer in a container,
-// or of the container itself, where one has a text or an image to copy:
-// "Copy", "Copy Picture" and "Save Picture..." as it has them; false where
-// none has.
+// or of the container itself, where one has a text or an image to copy or a
+// table to show: "Copy", "Copy Picture", "Save Picture…" and "Which Levels
+// See…" as it has them, with their keys where they are the frame's; false
+// where none has.
 bool showCopyMenu(Native &container, LPARAM where);
 
 // Puts the text on the clipboard, as Unicode text. A clipboard that stays
@@ -166,13 +205,17 @@ void copyText(HWND owner, const std::wstring &text);
 // inch given or at the least scale of an image where that is more.
 void copyPicture(HWND owner, const Image &image, UINT dpi);
 // Asks where to save the image, and saves it there as PNG or SVG as the name
-// says; a file that cannot be written is told in a message box, and any file
-// that was there before is left as it was.
-void savePicture(HWND owner, const Image &image, UINT dpi);
+// or the dialog's type says; a file that cannot be written is told in a
+// message box, and any file that was there before is left as it was. The
+// image is the one given, whatever its component shows by the time the
+// player has answered.
+void savePicture(HWND owner, Image image, UINT dpi);
 // A format's bytes for the clipboard, in memory made and filled before the
 // clipboard is opened (none where it could not be had). putOnClipboard puts
 // them all there and frees what the clipboard did not take; where any is
-// missing, or the clipboard stays busy, it says so and changes nothing.
+// missing, or the clipboard stays busy, it says so and changes nothing; where
+// Windows does not take them all, it says so, and that the clipboard is now
+// empty.
 struct ClipboardData {
     UINT format;
     HGLOBAL memory;

@@ -104,12 +104,12 @@ void polygon(HDC dc, const Shape &s, const Scale &at) {
         DeleteObject(stroke);
 }
 
-void text(HDC dc, const Shape &s, const Scale &at) {
+void text(HDC dc, const Shape &s, const Scale &at, BYTE quality) {
     RECT r = at.box(s.x, s.y, s.width, s.height);
     // The dialog face in device pixels, as the form's own fonts are made.
     const Font face{"Dialog", s.bold ? Font::Bold : Font::Plain,
                     std::clamp(at.length(s.size), 1, 1000)};
-    const HGDIOBJ old = SelectObject(dc, fontHandle(face, USER_DEFAULT_SCREEN_DPI));
+    const HGDIOBJ old = SelectObject(dc, fontHandle(face, USER_DEFAULT_SCREEN_DPI, quality));
     SetTextColor(dc, colour(s.ink));
     const UINT align = s.align == Shape::Align::Left    ? DT_LEFT
                        : s.align == Shape::Align::Right ? DT_RIGHT
@@ -122,7 +122,7 @@ void text(HDC dc, const Shape &s, const Scale &at) {
 
 } // namespace
 
-void drawPicture(HDC dc, POINT corner, const Picture &picture, UINT dpi) {
+void drawPicture(HDC dc, POINT corner, const Picture &picture, UINT dpi, BYTE quality) {
     const int saved = SaveDC(dc);
     SetBkMode(dc, TRANSPARENT);
     const Scale at(corner, dpi);
@@ -138,7 +138,7 @@ void drawPicture(HDC dc, POINT corner, const Picture &picture, UINT dpi) {
             polygon(dc, s, at);
             break;
         case Shape::Kind::Text:
-            text(dc, s, at);
+            text(dc, s, at, quality);
             break;
         }
     }

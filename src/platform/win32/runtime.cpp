@@ -22,15 +22,15 @@ int runMain(int argc, char **argv, Entry entry) {
     delivering = true;
     MSG msg{};
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        // In a frame, the Copy key goes to the frame as a command; Tab, the
-        // arrows and Enter move between and press the controls as in any
-        // Windows dialog.
+        // In a window of ours, the keys of its menu go to it as commands;
+        // Tab, the arrows, Enter and Escape move between and press the
+        // controls as in any Windows dialog.
         HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
         const Native *n = top ? nativeOf(top) : nullptr;
-        const auto *frame = n && n->topLevel ? static_cast<const FrameNative *>(n) : nullptr;
-        if (frame && frame->keys && TranslateAcceleratorW(top, frame->keys, &msg))
+        const auto *window = n && n->topLevel ? static_cast<const WindowNative *>(n) : nullptr;
+        if (window && window->keys && TranslateAcceleratorW(top, window->keys, &msg))
             continue;
-        if (frame && IsDialogMessageW(top, &msg))
+        if (window && IsDialogMessageW(top, &msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
