@@ -22,7 +22,9 @@ platform::Table tableOf(const los::LevelTable &levels) {
             const los::LevelCell &cell = levels.at(row, column);
             const bool marked = levels.marked(row, column);
             const std::string words = los::words(cell);
-            table.cells.push_back({words, los::brief(cell),
+            // The sighting's own cell with the star the legend explains, as
+            // in the text and the image; read out in words.
+            table.cells.push_back({marked ? words + '*' : words, los::brief(cell),
                                    marked ? words + ", the sighting on the form" : words,
                                    cell.blocked || !cell.seen ? los::red : los::green, marked});
         }

@@ -113,7 +113,13 @@ QString XSession::findWindow(const QString &title, int timeoutMs) const {
 }
 
 bool XSession::focus(const QString &window) const {
-    // Without a window manager nothing answers a request to activate.
+    // Without a window manager nothing answers a request to activate: a
+    // program that draws its own title bars (the Windows program under Wine)
+    // takes a click there as a player's.
+    if (!managed_) {
+        const QRect frame = outerFrame(window);
+        click(frame.topLeft() + QPoint(frame.width() / 2, 8));
+    }
     run("xdotool", {managed_ ? "windowactivate" : "windowfocus", "--sync", window});
     return waitUntil(
         [&] { return run("xdotool", {"getwindowfocus"}).trimmed() == window.toLatin1(); }, 5000);

@@ -138,8 +138,7 @@ void fillTableList(HWND list, const Table &table) {
             if (at >= table.cells.size())
                 break;
             const Table::Cell &cell = table.cells[at];
-            // The legend under the table names the mark.
-            setText(list, row, static_cast<int>(c + 1), wide(cell.text + (cell.marked ? "*" : "")));
+            setText(list, row, static_cast<int>(c + 1), wide(cell.text));
             if (cell.marked)
                 selected = row;
         }
