@@ -9,7 +9,7 @@
 using emscripten::val;
 
 extern "C" {
-// From events.js: the page's most frequent writes, one call each, and its
+// From form.js: the page's most frequent writes, one call each, and its
 // listeners, kept on owner's element.
 emscripten::EM_VAL quorvel_create(const char *tag, const char *className);
 void quorvel_set_style(emscripten::EM_VAL element, const char *property, const char *value);
@@ -19,11 +19,13 @@ void quorvel_place(emscripten::EM_VAL element, double left, double top, double w
 void quorvel_listen(emscripten::EM_VAL owner, emscripten::EM_VAL source, const char *type,
                     int signal, platform::Native *target);
 void quorvel_forget(emscripten::EM_VAL owner);
+// From keypad.js.
 void quorvel_keypad_join(emscripten::EM_VAL field, int signal, platform::Native *target);
+// From tip.js, copy.js and image.js: what the tooltip's box shows and hands out.
 void quorvel_tip(emscripten::EM_VAL element, const char *text, const char *svg);
+void quorvel_levels(emscripten::EM_VAL element, platform::Native *target);
 void quorvel_copy_text(emscripten::EM_VAL element, const char *text);
 void quorvel_image(emscripten::EM_VAL element, platform::Native *target, const char *name);
-void quorvel_levels(emscripten::EM_VAL element, platform::Native *target);
 }
 
 namespace platform {

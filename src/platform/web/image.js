@@ -65,7 +65,9 @@ mergeInto(LibraryManager.library, {
         return navigator.share(data);
       };
       try {
-        shared = image.made ? send(image.made) : quorvelImage.png(image).then(send);
+        // Made anew where the screen's scale has changed since.
+        var png = quorvelImage.png(image);
+        shared = image.made ? send(image.made) : png.then(send);
       } catch (e) {
         shared = Promise.reject(e);
       }

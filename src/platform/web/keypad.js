@@ -1,4 +1,4 @@
-// The touch screen's keypad: the program's own, for a thumb.
+// The keypad of a touch screen.
 mergeInto(LibraryManager.library, {
   // A text field joins the page's keypad (see $quorvelKeypad); Enter from the
   // keypad delivers signal to target.

@@ -182,7 +182,8 @@ mergeInto(LibraryManager.library, {
       // The words where they fit, else the brief forms, smaller and smaller.
       dialog.classList.remove('q-narrow');
       style.removeProperty('--cell');
-      var fits = function() { return body.scrollWidth <= body.clientWidth; };
+      // Within a pixel: the two are rounded each its own way.
+      var fits = function() { return body.scrollWidth <= body.clientWidth + 1; };
       if (!fits()) {
         dialog.classList.add('q-narrow');
         var size = parseFloat(getComputedStyle(dialog.quorvelParts.table).fontSize);

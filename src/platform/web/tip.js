@@ -177,8 +177,6 @@ mergeInto(LibraryManager.library, {
         // The button's new width may take it to a line of its own.
         if (tip.owner) tip.place(tip.owner);
       });
-      tip.actions.setAttribute('role', 'toolbar');
-      tip.actions.setAttribute('aria-label', 'The verdict');
       // Out of the Tab order, and pressed without taking the focus.
       tip.buttons().forEach(function(button) {
         button.tabIndex = -1;
@@ -257,7 +255,7 @@ mergeInto(LibraryManager.library, {
           picture.style.width = Math.max(drawn.width * (1 - over / drawn.height), drawn.width / 2) + 'px';
         }
         style.top = r.top - 3 * u - box.offsetHeight + scrollY + 'px';
-        return;
+        return tip.scrolling();
       }
       // Measured where it has the whole view's width, then held at that size.
       style.left = style.top = '0px';
@@ -273,6 +271,14 @@ mergeInto(LibraryManager.library, {
         top = r.top >= size.height ? r.top - size.height : Math.max(view.clientHeight - size.height, 0);
       style.left = Math.max(Math.min(tip.x, view.clientWidth - size.width), 0) + scrollX + 'px';
       style.top = top + scrollY + 'px';
+      tip.scrolling();
+    },
+    // A box whose lines scroll under its buttons takes the focus, so that
+    // the keyboard can scroll it too.
+    scrolling: function() {
+      var box = quorvelTip.box;
+      if (box.scrollHeight > box.clientHeight) box.tabIndex = 0;
+      else box.removeAttribute('tabindex');
     },
     close: function() {
       var tip = quorvelTip;
