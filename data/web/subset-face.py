@@ -62,10 +62,10 @@ def rename(font, style):
 # the font's units of 2048 to the em) for each mark, and the strokes' width
 # in each style.
 DRAWN = {
-    0x2713: [[(150, 680), (440, 90), (1000, 1330)]],
+    0x2713: [[(90, 600), (410, 130), (1020, 1280)]],
     0x2717: [[(150, 40), (990, 1260)], [(150, 1260), (990, 40)]],
 }
-STROKE = {"regular": 190, "bold": 290}
+STROKE = {"regular": 200, "bold": 300}
 
 
 def bars(points, half):
