@@ -392,7 +392,9 @@ class Page(FormTest):
         each cell as the table's text has it, in its verdict's colour, the
         sighting's own bold and framed. The Copy key in it and "Copy" give
         that text, ending with the link to the table; "Copy picture" the
-        table's image (where the engine's clipboard holds one). Each
+        table's image (where the engine's clipboard holds one), and "Share"
+        (through a stand-in) the image named after the table with that text
+        and link. Each
         Calculate refills it; "Clear" empties it, its buttons but "Close"
         then disabled; Escape closes it, the focus back where it was. A link
         ending in ",levels" opens it, in an open page and on a first load;
@@ -400,7 +402,9 @@ class Page(FormTest):
         modal, and a table of 13 levels fits the width."""
         b = self.browser
         b.view(1024, 768)
-        b.js("location.hash = '2,3,1,4,0'")
+        b.js("window.__shared = []; navigator.canShare = () => true;"
+             "navigator.share = data => { __shared.push(data); return Promise.resolve(); };"
+             "location.hash = '2,3,1,4,0'")
         b.wait(lambda: b.verdict()[0], "the verdict")
         b.field(0).click()
         b.tip()
@@ -431,6 +435,9 @@ class Page(FormTest):
             b.wait(lambda: b.dialog()["buttons"][1][0] == "Copied", '"Copied"')
             image = b.clipboard(image=True)
             self.assertTrue(image[0] == "PNG" and image[1] > 480 and image[3], image)  # not the verdict's
+        b.find("Share", "button").click()
+        shared = b.wait(lambda: b.js("return __shared.map(d => [d.files[0].name, d.text, d.url])"), "the share")
+        self.assertEqual(shared, [["levels 3,1,4.png", text.rsplit("\n", 1)[0], lines[-1]]])
         # The form goes on being worked beside it.
         b.field(2).click()
         b.replace("2")
@@ -440,7 +447,7 @@ class Page(FormTest):
         d = b.dialog()
         self.assertEqual([d["rows"], d["lines"], d["buttons"]], [
             [], "No sighting on the form: type one and press Calculate.",
-            [["Copy", True], ["Copy picture", True], ["Save picture", True], ["Close", False]]])
+            [["Copy", True], ["Copy picture", True], ["Save picture", True], ["Share", True], ["Close", False]]])
         b.js("return document.querySelector('dialog .q-lines')").click()  # the focus to the dialog
         b.keys(Keys.ESCAPE)
         self.assertEqual([b.dialog(), b.focused_name()], [None, FIELDS[0]])
