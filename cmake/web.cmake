@@ -24,8 +24,7 @@ if(NOT CMAKE_SCRIPT_MODE_FILE)
         -sFILESYSTEM=0
         -sDYNAMIC_EXECUTION=0
         -sMALLOC=emmalloc)
-    set_property(TARGET quorvel APPEND PROPERTY LINK_DEPENDS
-                 ${CMAKE_SOURCE_DIR}/src/platform/web/events.js)
+    set_property(TARGET quorvel APPEND PROPERTY LINK_DEPENDS ${QUORVEL_WEB_SCRIPTS})
 
     # Debian's Python, which has fontTools, whatever python3 comes first on PATH.
     find_program(QUORVEL_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)

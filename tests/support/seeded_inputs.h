@@ -4,10 +4,12 @@
 // compiler and C runtime gets the same sequence from the same seed.
 #pragma once
 
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <initializer_list>
 #include <iterator>
 #include <limits>
@@ -17,6 +19,19 @@
 namespace seeded {
 
 inline constexpr std::uint64_t seed = 20261207;
+
+// A float's bits, and the float of given bits, as std::bit_cast gives them
+// (which the page's C++ library lacks).
+inline std::uint32_t bitsOf(float f) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &f, sizeof bits);
+    return bits;
+}
+inline float floatOf(std::uint32_t bits) {
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
 
 // The largest single-precision value below 2^31.
 inline constexpr float belowTwo31 = 2147483520.0f;
@@ -51,7 +66,7 @@ inline float value(std::mt19937_64 &rng) {
     case 1:
         return static_cast<float>(static_cast<std::int64_t>(rng() % 41) - 20);
     case 2:
-        return std::bit_cast<float>(static_cast<std::uint32_t>(rng()));
+        return floatOf(static_cast<std::uint32_t>(rng()));
     default:
         return static_cast<float>(static_cast<double>(rng() >> 11) * 0x1p-53 * 6e9 - 3e9);
     }
@@ -72,6 +87,58 @@ inline std::uint64_t digitCount(std::mt19937_64 &rng) {
 inline const char *pick(std::mt19937_64 &rng, std::initializer_list<const char *> from) {
     return from.begin()[rng() % from.size()];
 }
+
+// A finite value as std::to_chars writes it: in scientific notation with
+// so many digits after the point; and the shortest text that reads back as
+// the float. Where the C++ library has no floating-point to_chars (the
+// page's), the C library's printf, which is exact there, writes the same.
+#if defined(__cpp_lib_to_chars)
+inline std::string scientific(double d, int precision) {
+    char buffer[160];
+    return {buffer, std::to_chars(buffer, buffer + sizeof buffer, d, std::chars_format::scientific,
+                                  precision)
+                        .ptr};
+}
+inline std::string shortest(float v) {
+    char buffer[32];
+    return {buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr};
+}
+#else
+inline std::string scientific(double d, int precision) {
+    char buffer[160];
+    std::snprintf(buffer, sizeof buffer, "%.*e", precision, d);
+    return buffer;
+}
+// The fewest significant digits that read back as v, in fixed notation
+// where that is no longer than scientific; a whole number in fixed notation
+// has all its digits, as printf's %f gives them.
+inline std::string shortest(float v) {
+    std::string e;
+    for (int p = 0; p < 9; ++p)
+        if (std::strtof((e = scientific(v, p)).c_str(), nullptr) == v)
+            break;
+    const std::size_t at = e.find('e');
+    const int exponent = std::atoi(e.c_str() + at + 1);
+    const std::string sign = e[0] == '-' ? "-" : "";
+    std::string digits;
+    for (std::size_t i = sign.size(); i < at; ++i)
+        if (e[i] != '.')
+            digits += e[i];
+    const int n = static_cast<int>(digits.size());
+    std::string fixed = sign;
+    if (exponent >= n - 1) {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%.0f", static_cast<double>(v));
+        fixed = buffer;
+    } else if (exponent >= 0) {
+        fixed += digits.substr(0, static_cast<std::size_t>(exponent) + 1) + '.' +
+                 digits.substr(static_cast<std::size_t>(exponent) + 1);
+    } else {
+        fixed += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    }
+    return fixed.size() <= e.size() ? fixed : e;
+}
+#endif
 } // namespace detail
 
 // One field's text. About one field in thirty-two is not a number the form
@@ -124,10 +191,8 @@ inline std::string text(std::mt19937_64 &rng) {
             s = "NaN";
         else if (std::isinf(v))
             s = v < 0 ? "-Infinity" : "Infinity";
-        else {
-            char buffer[32];
-            s.assign(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
-        }
+        else
+            s = detail::shortest(v);
         break;
     }
     case 5: { // halfway between two floats, or a hair above: single rounding matters
@@ -140,10 +205,7 @@ inline std::string text(std::mt19937_64 &rng) {
         // Exact in double, and written out whole: no float's halfway point
         // has more than 112 significant digits.
         const double halfway = (static_cast<double>(v) + static_cast<double>(next)) / 2;
-        char buffer[160];
-        s.assign(buffer, std::to_chars(buffer, buffer + sizeof buffer, halfway,
-                                       std::chars_format::scientific, 120)
-                             .ptr);
+        s = detail::scientific(halfway, 120);
         const std::size_t e = s.find('e');
         if (rng() % 2) {
             s[e - 1] = '1'; // 10^-120 of it above halfway

@@ -68,9 +68,12 @@ def _static_host():
 
 class Site:
     """Serves a folder on 127.0.0.1 at a free port, as scripts/serve does, and
-    counts the bytes it sends. /blank.html is an empty page, for comparison."""
+    counts the bytes it sends. /blank.html is an empty page, for comparison;
+    /blank.css an empty style sheet, which a page from localhost (another
+    origin) may use but not read, as one an extension adds."""
 
-    BLANK = b"<!doctype html><html lang=en><title>blank</title></html>"
+    BLANK = {"/blank.html": (b"<!doctype html><html lang=en><title>blank</title></html>", "text/html"),
+             "/blank.css": (b"body {}", "text/css")}
 
     def __init__(self, root):
         site = self
@@ -86,13 +89,14 @@ class Site:
                 site.sent.append((getattr(self, "path", None), self.wfile.count))
 
             def send_head(self):
-                if self.path != "/blank.html":
+                if self.path not in site.BLANK:
                     return super().send_head()
+                body, kind = site.BLANK[self.path]
                 self.send_response(200)
-                self.send_header("Content-Type", "text/html")
-                self.send_header("Content-Length", str(len(site.BLANK)))
+                self.send_header("Content-Type", kind)
+                self.send_header("Content-Length", str(len(body)))
                 self.end_headers()
-                return io.BytesIO(site.BLANK)
+                return io.BytesIO(body)
 
         self.server = _Server(("127.0.0.1", 0), functools.partial(Handler, directory=str(root)))
         self.url = "http://127.0.0.1:%d/" % self.server.server_address[1]
@@ -303,6 +307,47 @@ class Engine:
                 picture: svg && {box: [r.x, r.y, r.width, r.height], hidden: svg.getAttribute('aria-hidden'),
                     size: [svg.viewBox.baseVal.width, svg.viewBox.baseVal.height],
                     fills: [...svg.querySelectorAll('rect')].map(e => getComputedStyle(e).fill)}};""")
+
+    def dialog(self):
+        """The table's dialog as it shows, or None where it is closed: whether
+        it is modal, its box in the view, its title, the line on what the
+        table is of, the levels over the columns and beside the rows, the
+        cells' words, colours and brief forms row by row, the cell shown as
+        the sighting's own (its index, font weight and frame), where the
+        focus is in it ("table", a button's label, or None), its buttons
+        (label, disabled) and the lines under the table."""
+        return self.js("""
+            const d = document.querySelector('dialog.q-levels');
+            if (!d || !d.open) return null;
+            const t = d.querySelector('table'), r = d.getBoundingClientRect(), f = document.activeElement;
+            const cells = t.hidden ? [] : [...t.querySelectorAll('tbody td')];
+            const marked = cells.findIndex(e => e.classList.contains('q-marked'));
+            const style = marked >= 0 && getComputedStyle(cells[marked]);
+            return {modal: d.matches(':modal'), box: [r.left, r.top, r.right, r.bottom],
+                title: document.getElementById(d.getAttribute('aria-labelledby')).textContent,
+                heading: d.querySelector('.q-of').textContent,
+                columns: t.hidden ? [] : [...t.tHead.rows[1].cells].map(e => e.textContent),
+                rows: cells.length ? [...t.tBodies[0].rows].map(e => e.cells[0].textContent) : [],
+                cells: cells.map(e => e.querySelector('.q-words').textContent),
+                colours: cells.map(e => getComputedStyle(e).backgroundColor),
+                brief: cells.map(e => e.querySelector('.q-brief').textContent),
+                marked: style ? [marked, style.fontWeight, style.boxShadow !== 'none'] : null,
+                focus: f === t ? 'table' : d.contains(f) ? f.textContent : null,
+                buttons: [...d.querySelectorAll('button')].filter(e => !e.hidden)
+                    .map(e => [e.textContent, e.disabled]),
+                lines: d.querySelector('.q-lines').textContent};""")
+
+    def fits(self):
+        """Whether the open dialog fits the view's width as it is: the page,
+        the dialog and every cell with no sideways scrolling or text cut;
+        and its buttons' least width and height."""
+        return self.js("""
+            const d = document.querySelector('dialog.q-levels'), view = document.documentElement.clientWidth;
+            const scrolled = e => e.scrollWidth > e.clientWidth;
+            return [document.scrollingElement.scrollWidth <= view && d.getBoundingClientRect().right <= view
+                    && ![d, d.querySelector('.q-body'), ...d.querySelectorAll('td, th')].some(scrolled),
+                Math.min(...[...d.querySelectorAll('button')].filter(e => !e.hidden)
+                    .map(e => Math.min(e.offsetWidth, e.offsetHeight)))];""")
 
     def working(self):
         """The verdict's working as a player finds it: the lines of its
@@ -640,13 +685,15 @@ class WebKit(_Selenium):
 
     def locate(self, name, role):
         # Every element's computed role and name, read once for each page
-        # load, and again when something is not found (the page may not be
-        # built yet).
+        # load, and again when something is not found or no longer shows
+        # (the page may not be built yet, or have changed).
         def hits():
             return [e for e, r, n in self._index
                     if (role is None or r == role) and (name is None or n == name)]
-        if getattr(self, "_index", None) is not None and hits():
-            return hits()
+        if getattr(self, "_index", None) is not None:
+            found = hits()
+            if found and all(e.is_displayed() for e in found):
+                return found
         self._index = []
         for element in self.driver.find_elements(By.CSS_SELECTOR, "body *"):
             try:

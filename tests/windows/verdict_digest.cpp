@@ -16,7 +16,6 @@
 #include "support/seeded_inputs.h"
 
 #include <algorithm>
-#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -65,7 +64,7 @@ int main(int argc, char **argv) {
             float &field = v[k];
             texts[k] = seeded::text(rng);
             const std::optional<float> parsed = platform::parseFloat(texts[k]);
-            digest.add(parsed ? std::bit_cast<std::uint32_t>(*parsed) : 0u);
+            digest.add(parsed ? seeded::bitsOf(*parsed) : 0u);
             digest.add(parsed ? "v" : "x");
             all = all && parsed;
             field = parsed.value_or(0.0f);
@@ -84,10 +83,10 @@ int main(int argc, char **argv) {
             digest.add(shape.text);
             for (const float f :
                  {shape.x, shape.y, shape.width, shape.height, shape.lineWidth, shape.size})
-                digest.add(std::bit_cast<std::uint32_t>(f));
+                digest.add(seeded::bitsOf(f));
             for (std::size_t i = 0; i < shape.count; ++i)
                 for (const float f : {shape.points[i].x, shape.points[i].y})
-                    digest.add(std::bit_cast<std::uint32_t>(f));
+                    digest.add(seeded::bitsOf(f));
             for (const platform::Color c : {shape.fill, shape.ink})
                 digest.add(static_cast<std::uint32_t>(c.red << 16 | c.green << 8 | c.blue));
             digest.add(static_cast<std::uint32_t>(shape.kind) << 24 | shape.filled << 16 |

@@ -9,7 +9,7 @@
 using emscripten::val;
 
 extern "C" {
-// From events.js: the page's most frequent writes, one call each, and its
+// From form.js: the page's most frequent writes, one call each, and its
 // listeners, kept on owner's element.
 emscripten::EM_VAL quorvel_create(const char *tag, const char *className);
 void quorvel_set_style(emscripten::EM_VAL element, const char *property, const char *value);
@@ -19,8 +19,11 @@ void quorvel_place(emscripten::EM_VAL element, double left, double top, double w
 void quorvel_listen(emscripten::EM_VAL owner, emscripten::EM_VAL source, const char *type,
                     int signal, platform::Native *target);
 void quorvel_forget(emscripten::EM_VAL owner);
+// From keypad.js.
 void quorvel_keypad_join(emscripten::EM_VAL field, int signal, platform::Native *target);
+// From tip.js, copy.js and image.js: what the tooltip's box shows and hands out.
 void quorvel_tip(emscripten::EM_VAL element, const char *text, const char *svg);
+void quorvel_levels(emscripten::EM_VAL element, platform::Native *target);
 void quorvel_copy_text(emscripten::EM_VAL element, const char *text);
 void quorvel_image(emscripten::EM_VAL element, platform::Native *target, const char *name);
 }
@@ -48,6 +51,11 @@ void setStyle(const val &element, const char *property, const std::string &value
 
 void setAttribute(const val &element, const char *name, const std::string &value) {
     quorvel_set_attribute(element.as_handle(), name, value.c_str());
+}
+
+std::string color(Color c) {
+    return "rgb(" + std::to_string(c.red) + "," + std::to_string(c.green) + "," +
+           std::to_string(c.blue) + ")";
 }
 
 std::string length(long long pixels) {
@@ -164,9 +172,7 @@ Component::Component(std::unique_ptr<Native> native) : native_(std::move(native)
 Component::~Component() = default;
 
 void Component::setBackground(Color color) {
-    web::setStyle(native_->content, "background-color",
-                  "rgb(" + std::to_string(color.red) + "," + std::to_string(color.green) + "," +
-                      std::to_string(color.blue) + ")");
+    web::setStyle(native_->content, "background-color", web::color(color));
 }
 
 void Component::setFont(const Font &font) {
@@ -253,6 +259,29 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char *quorvel_image_svg(Native *target) {
     static std::string drawn;
     drawn = web::running() && !target->image.empty() ? svg(target->image.make()) : std::string();
     return drawn.c_str();
+}
+
+// The scale of every raster image the page hands out, on a screen of the
+// given scale: the program's own, the same as the desktops'.
+extern "C" EMSCRIPTEN_KEEPALIVE int quorvel_raster_scale(double screenScale) {
+    return rasterScale(screenScale);
+}
+
+// The page hears only whether there is such an action; its button asks for
+// it to be done.
+void Component::setLevelsAction(std::function<void()> action) {
+    Native &n = *native_;
+    n.levels = std::move(action);
+    quorvel_levels(n.element.as_handle(), n.levels ? &n : nullptr);
+}
+
+// Called from the button "Which levels see" in the tooltip's box.
+extern "C" EMSCRIPTEN_KEEPALIVE void quorvel_levels_open(Native *target) {
+    if (!web::running() || !target->levels)
+        return;
+    // A copy: the action may give the component another.
+    const std::function<void()> action = target->levels;
+    action();
 }
 
 } // namespace platform

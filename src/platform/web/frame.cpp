@@ -3,7 +3,7 @@
 using emscripten::val;
 
 extern "C" {
-// From events.js: the page's copy, with nothing selected in the window, copies
+// From copy.js: the page's copy, with nothing selected in the window, copies
 // what component's "Copy" copies.
 void quorvel_default_copy(emscripten::EM_VAL window, emscripten::EM_VAL component);
 }

@@ -7,6 +7,7 @@
 
 #include <emscripten/val.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +31,8 @@ struct Native {
     // What "Copy picture", "Save picture" and "Share" hand out, drawn when
     // the page asks for it (see quorvel_image_svg).
     Image image;
+    // What "Which levels see" in the same box does (see setLevelsAction).
+    std::function<void()> levels;
 
     Component *owner = nullptr;
     // The container and the children, each forgetting the other when it goes.
@@ -80,6 +83,8 @@ void setAttribute(const emscripten::val &element, const char *name, const std::s
 // A length of the form's pixels. The page sets their size: one CSS pixel on a
 // desktop, more on a phone, where the window is scaled up to fill the screen.
 std::string length(long long pixels);
+// A colour as CSS writes it.
+std::string color(Color c);
 
 } // namespace web
 } // namespace platform

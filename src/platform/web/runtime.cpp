@@ -9,7 +9,7 @@
 using emscripten::val;
 
 extern "C" {
-// From events.js: calls quorvel_fragment on each hashchange of the page.
+// From form.js: calls quorvel_fragment on each hashchange of the page.
 void quorvel_on_fragment();
 }
 
@@ -72,7 +72,7 @@ std::string fragment() {
 
 } // namespace
 
-// Called from the page's hashchange listener (see events.js): a link to the
+// Called from the page's hashchange listener (see form.js): a link to the
 // page with another fragment was followed, and the page was not opened anew.
 extern "C" EMSCRIPTEN_KEEPALIVE void quorvel_fragment() {
     if (!web::running() || !fragmentHandler)
