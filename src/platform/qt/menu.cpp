@@ -43,11 +43,15 @@ QString write(const SaveAs &target, int scale, const Image &image) {
     if (target.svg) {
         const std::string bytes = svg(image.make());
         file.write(bytes.data(), qint64(bytes.size()));
-    } else if (QImageWriter writer(&file, "png"); !writer.write(raster(image.make(), scale))) {
-        const QString why =
-            file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
-        file.cancelWriting();
-        return why;
+    } else {
+        QImageWriter writer(&file, "png");
+        writer.setQuality(pngQuality);
+        if (!writer.write(raster(image.make(), scale))) {
+            const QString why =
+                file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
+            file.cancelWriting();
+            return why;
+        }
     }
     return file.commit() ? QString() : file.errorString();
 }
