@@ -430,7 +430,7 @@ void tst_LineOfSight::levelsText() {
                  "\nLowest firer level that sees the target at 0: 2. Lowest target level that "
                  "the firer at 2 sees: 0.\n"
                  "OK n: the lower end is seen beyond n blind hexes. No n: it is not. Blocked: "
-                 "the obstacle blocks the line. *: the sighting on the form.");
+                 "the obstacle blocks the line. Framed, or *: the sighting on the form.");
 }
 
 // The scale of a copied or saved raster image, the same on every platform:

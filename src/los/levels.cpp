@@ -100,7 +100,7 @@ std::string legend(const LevelTable &table) {
     std::string line = "OK n: the lower end is seen beyond n blind hexes. No n: it is not. "
                        "Blocked: the obstacle blocks the line.";
     if (table.firerRow && table.targetColumn)
-        line += " *: the sighting on the form.";
+        line += " Framed, or *: the sighting on the form.";
     return line;
 }
 
