@@ -22,11 +22,10 @@ platform::Table tableOf(const los::LevelTable &levels) {
             const los::LevelCell &cell = levels.at(row, column);
             const bool marked = levels.marked(row, column);
             const std::string words = los::words(cell);
-            // The sighting's own cell with the star the legend explains, as
-            // in the text and the image; read out in words.
-            table.cells.push_back({marked ? words + '*' : words, los::brief(cell),
+            // Read out in words, the sighting's own cell said to be so.
+            table.cells.push_back({los::words(levels, row, column), los::brief(cell),
                                    marked ? words + ", the sighting on the form" : words,
-                                   cell.blocked || !cell.seen ? los::red : los::green, marked});
+                                   los::color(cell), marked});
         }
     return table;
 }

@@ -16,8 +16,7 @@ namespace {
 using platform::Shape;
 using namespace lettering;
 
-constexpr Color ground{255, 255, 255}, edge{170, 170, 170}, ink{32, 32, 32}, caption{88, 88, 88},
-    linkInk{24, 72, 150};
+constexpr Color linkInk{24, 72, 150};
 
 // The caption's layout, in the picture's pixels, under the side view.
 constexpr float margin = 6, bandHeight = 22, bandSize = 11, row = 14, textSize = 10, linkRow = 12,
@@ -100,13 +99,7 @@ void Caption::link(std::string_view link) {
 platform::Picture image(const Decision &d, std::string_view link) {
     platform::Picture p{viewWidth, viewHeight, {}};
     p.shapes.reserve(80);
-    {
-        // The ground, framed; its height once the caption is laid out.
-        Shape &frame = p.shapes.emplace_back();
-        frame.filled = frame.stroked = true;
-        frame.fill = ground;
-        frame.ink = edge;
-    }
+    addGround(p); // its size once the rest is laid out
     platform::Picture view = sideView(d);
     p.shapes.insert(p.shapes.end(), view.shapes.begin(), view.shapes.end());
 
@@ -121,8 +114,7 @@ platform::Picture image(const Decision &d, std::string_view link) {
         c.link(link);
 
     p.height = static_cast<int>(std::ceil(c.bottom() + margin - 2));
-    p.shapes.front().width = static_cast<float>(p.width);
-    p.shapes.front().height = static_cast<float>(p.height);
+    sizeGround(p);
     return p;
 }
 

@@ -36,6 +36,18 @@ float widthOf(std::string_view text, float size) {
     return boxWidth(total, size);
 }
 
+void addGround(platform::Picture &picture) {
+    platform::Shape &frame = picture.shapes.emplace_back();
+    frame.filled = frame.stroked = true;
+    frame.fill = ground;
+    frame.ink = edge;
+}
+
+void sizeGround(platform::Picture &picture) {
+    picture.shapes.front().width = static_cast<float>(picture.width);
+    picture.shapes.front().height = static_cast<float>(picture.height);
+}
+
 platform::Shape &addText(platform::Picture &picture, float x, float y, float width, float height,
                          std::string text, float size, platform::Shape::Align align,
                          platform::Color colour) {

@@ -1,5 +1,6 @@
-// Lettering for the images: how wide a text comes out in the dialog face,
-// and a text placed in a picture. Widths are from the face's own advances,
+// Lettering for the images that leave the program (a sighting's, a table of
+// levels'): their ground and inks, how wide a text comes out in the dialog
+// face, and a text placed in a picture. Widths are from the face's own advances,
 // a little on the wide side, so that a viewer that draws an SVG in a face of
 // its own still finds room.
 #pragma once
@@ -11,6 +12,16 @@
 #include <string_view>
 
 namespace los::lettering {
+
+// The images' white ground in a grey frame, their dark ink and the grey of
+// their captions.
+inline constexpr platform::Color ground{255, 255, 255}, edge{170, 170, 170}, ink{32, 32, 32},
+    caption{88, 88, 88};
+
+// Starts an image with its framed ground, the first shape, which covers the
+// picture's box once it is sized by sizeGround.
+void addGround(platform::Picture &picture);
+void sizeGround(platform::Picture &picture);
 
 // The width of the character that starts at text[i], in hundredths of the
 // size, the wider of its regular and bold styles; moves i on past it. The

@@ -90,6 +90,17 @@ std::string words(const LevelCell &cell) {
     return (cell.seen ? "OK " : "No ") + std::to_string(cell.blind);
 }
 
+std::string words(const LevelTable &table, std::size_t row, std::size_t column) {
+    std::string out = words(table.at(row, column));
+    if (table.marked(row, column))
+        out += '*';
+    return out;
+}
+
+Color color(const LevelCell &cell) {
+    return cell.seen ? green : red;
+}
+
 std::string brief(const LevelCell &cell) {
     if (cell.blocked)
         return "\u25a0";
@@ -177,9 +188,7 @@ std::string text(const LevelTable &table, std::string_view link) {
         for (std::size_t row = 0; row < table.firers.size(); ++row) {
             out += '\n' + std::to_string(table.firers[row]);
             for (std::size_t column = 0; column < table.targets.size(); ++column) {
-                out += '\t' + words(table.at(row, column));
-                if (table.marked(row, column))
-                    out += '*';
+                out += '\t' + words(table, row, column);
             }
         }
         out += '\n' + table.lowestFirer + ' ' + table.lowestTarget + '\n' + legend(table);
@@ -191,8 +200,7 @@ std::string text(const LevelTable &table, std::string_view link) {
 
 namespace {
 
-constexpr Color ground{255, 255, 255}, edge{170, 170, 170}, ink{32, 32, 32}, caption{88, 88, 88},
-    grid{255, 255, 255};
+constexpr Color grid{255, 255, 255};
 
 // The image's layout, in its pixels.
 constexpr float margin = 8, titleRow = 18, titleSize = 12, row = 14, textSize = 10,
@@ -203,13 +211,7 @@ constexpr float margin = 8, titleRow = 18, titleSize = 12, row = 14, textSize = 
 platform::Picture image(const LevelTable &table) {
     platform::Picture p;
     p.shapes.reserve(table.cells.size() * 2 + table.firers.size() + table.targets.size() + 16);
-    {
-        // The ground, framed; its size once the rest is laid out.
-        Shape &frame = p.shapes.emplace_back();
-        frame.filled = frame.stroked = true;
-        frame.fill = ground;
-        frame.ink = edge;
-    }
+    addGround(p); // its size once the rest is laid out
     float width = 0, y = margin;
     const auto line = [&](std::string text, float size, Color colour, bool bold = false) {
         const float w = widthOf(text, size);
@@ -253,13 +255,13 @@ platform::Picture image(const LevelTable &table) {
                 const bool marked = table.marked(r, column);
                 Shape &box = p.shapes.emplace_back();
                 box.filled = box.stroked = true;
-                box.fill = cell.blocked || !cell.seen ? red : green;
+                box.fill = color(cell);
                 box.ink = marked ? ink : grid;
                 box.lineWidth = marked ? 2 : 1;
                 box.x = left + cellWidth * static_cast<float>(column), box.y = y;
                 box.width = cellWidth, box.height = cellHeight;
-                addText(p, box.x, y, cellWidth, cellHeight, words(cell) + (marked ? "*" : ""),
-                        cellSize, Shape::Align::Center, ink)
+                addText(p, box.x, y, cellWidth, cellHeight, words(table, r, column), cellSize,
+                        Shape::Align::Center, ink)
                     .bold = marked;
             }
         }
@@ -277,8 +279,7 @@ platform::Picture image(const LevelTable &table) {
     }
     p.width = static_cast<int>(std::ceil(width + 2 * margin));
     p.height = static_cast<int>(std::ceil(y + margin));
-    p.shapes.front().width = static_cast<float>(p.width);
-    p.shapes.front().height = static_cast<float>(p.height);
+    sizeGround(p);
     return p;
 }
 

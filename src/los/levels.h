@@ -69,6 +69,12 @@ LevelTable levelTable(const Sighting &s);
 // A cell in words, the same wherever a cell is read as text: "Blocked";
 // "OK 2" where the lower end is seen over 2 blind hexes; "No 2" where not.
 std::string words(const LevelCell &cell);
+// The same as the table shows it in its text, its image and its window: the
+// sighting's own cell with the star that the legend explains.
+std::string words(const LevelTable &table, std::size_t row, std::size_t column);
+// A cell's colour, its verdict's: green where the lower end is seen, red
+// where it is not or the line is blocked.
+Color color(const LevelCell &cell);
 // A cell in a mark and a number, for a narrow screen: "✓2", "✗2", "■".
 std::string brief(const LevelCell &cell);
 // What the words mean, in one line.
